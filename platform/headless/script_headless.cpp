@@ -1,0 +1,294 @@
+// The headless clock and input script: time moves only while the program waits, straight to the next due event.
+#include "platform/backend.h"
+#include "platform/gx.h"
+#include "platform/headless.h"
+#include "platform/headless/headless_internal.h"
+#include "platform/internal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+enum ScriptKind {
+    ScriptTap,
+    ScriptDown,
+    ScriptUp,
+    ScriptShot,
+    ScriptQuit,
+    ScriptActivate,
+    ScriptDeactivate,
+    ScriptClickActivate,
+    ScriptAwaitRemote,
+};
+
+struct ScriptEvent {
+    uint32_t time;
+    ScriptKind kind;
+    int a;
+    int b;
+    std::string name;
+};
+
+struct ScriptKeyDef {
+    const char* name;
+    int virtualKey;
+};
+
+static const ScriptKeyDef scriptKeyTable[] = {
+    { "up", KeyUp },
+    { "down", KeyDown },
+    { "left", KeyLeft },
+    { "right", KeyRight },
+    { "fire", KeyFire },
+    { "lock", KeyLockOn },
+    { "menu", KeyMenu },
+};
+
+static uint32_t now;
+static uint32_t timeLimit = 0xFFFFFFFF;
+static std::vector<ScriptEvent> events;
+static size_t nextEvent;
+static std::string shotFolder = ".";
+
+uint32_t HeadlessNow()
+{
+    return now;
+}
+
+static void ScriptApply(const ScriptEvent& event)
+{
+    Window* window = WindowMain();
+    switch (event.kind) {
+    case ScriptTap: {
+        intptr_t position = (intptr_t)((event.b & 0xFFFF) << 16 | (event.a & 0xFFFF));
+        MessagePost(window, WM_LBUTTONDOWN, 1, position);
+        MessagePost(window, WM_LBUTTONUP, 0, position);
+        break;
+    }
+    case ScriptDown:
+        HeadlessKeySet(event.a, 1);
+        MessagePost(window, WM_KEYDOWN, (uintptr_t)event.a, 1);
+        break;
+    case ScriptUp:
+        HeadlessKeySet(event.a, 0);
+        MessagePost(window, WM_KEYUP, (uintptr_t)event.a, 1);
+        break;
+    case ScriptShot: {
+        std::vector<uint16_t> frame(240 * 320);
+        HeadlessScreenRead(frame.data());
+        std::string path = shotFolder + "/" + event.name + ".png";
+        if (!HeadlessWritePng(path, frame.data(), GXGetDisplayProperties().ffFormat))
+            fprintf(stderr, "headless: cannot write %s\n", path.c_str());
+        break;
+    }
+    case ScriptQuit:
+        MessagePost(window, WM_CLOSE, 0, 0);
+        break;
+    case ScriptActivate:
+    case ScriptClickActivate:
+        WindowSetForegroundState(window);
+        MessagePost(window, WM_ACTIVATE, event.kind == ScriptActivate ? WA_ACTIVE : WA_CLICKACTIVE, 0);
+        break;
+    case ScriptDeactivate:
+        WindowSetForegroundState(nullptr);
+        MessagePost(window, WM_ACTIVATE, WA_INACTIVE, 0);
+        break;
+    case ScriptAwaitRemote:
+        // The one place the headless clock waits for the real world: another
+        // process that is asking this copy to come forward.
+        fprintf(stderr, "headless: awaiting the running copy's caller\n");
+        if (!InstanceAwaitCaller(20000))
+            fprintf(stderr, "headless: nobody called\n");
+        InstanceServeInbox();
+        break;
+    }
+}
+
+void HeadlessAdvanceTo(uint32_t tick)
+{
+    while (nextEvent < events.size() && events[nextEvent].time <= tick) {
+        const ScriptEvent& event = events[nextEvent++];
+        if (event.time > now)
+            now = event.time;
+        ScriptApply(event);
+    }
+    if (tick > now)
+        now = tick;
+    if (now > timeLimit) {
+        fprintf(stderr, "headless: stopped at the time limit, ticks=%u frames=%u boxes=%zu\n",
+                now, HeadlessFramesPresented(), HeadlessBoxes().size());
+        fflush(stderr);
+        _Exit(3);
+    }
+}
+
+static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::string* error)
+{
+    std::istringstream in(line);
+    std::string at, command;
+    long time = -1;
+    if (!(in >> at >> time >> command) || at != "at" || time < 0) {
+        *error = "expected \"at T COMMAND\"";
+        return 0;
+    }
+    event->time = (uint32_t)time;
+    if (command == "tap") {
+        event->kind = ScriptTap;
+        if (!(in >> event->a >> event->b) || event->a < 0 || event->a >= 240 || event->b < 0 || event->b >= 320) {
+            *error = "tap needs X Y inside 240 x 320";
+            return 0;
+        }
+    } else if (command == "down" || command == "up") {
+        event->kind = command == "down" ? ScriptDown : ScriptUp;
+        std::string key;
+        in >> key;
+        event->a = 0;
+        for (const ScriptKeyDef& def : scriptKeyTable)
+            if (key == def.name)
+                event->a = def.virtualKey;
+        if (!event->a) {
+            *error = "unknown key \"" + key + "\"";
+            return 0;
+        }
+    } else if (command == "shot") {
+        event->kind = ScriptShot;
+        if (!(in >> event->name) || event->name.find('/') != std::string::npos) {
+            *error = "shot needs a NAME without folders";
+            return 0;
+        }
+    } else if (command == "quit") {
+        event->kind = ScriptQuit;
+    } else if (command == "activate") {
+        event->kind = ScriptActivate;
+    } else if (command == "deactivate") {
+        event->kind = ScriptDeactivate;
+    } else if (command == "clickactivate") {
+        event->kind = ScriptClickActivate;
+    } else if (command == "await-remote") {
+        event->kind = ScriptAwaitRemote;
+    } else {
+        *error = "unknown command \"" + command + "\"";
+        return 0;
+    }
+    std::string rest;
+    if (in >> rest) {
+        *error = "unexpected \"" + rest + "\"";
+        return 0;
+    }
+    return 1;
+}
+
+int HeadlessScriptLoad(const std::string& text, std::string* error)
+{
+    std::vector<ScriptEvent> parsed;
+    std::istringstream in(text);
+    std::string line;
+    for (int number = 1; std::getline(in, line); number++) {
+        size_t hash = line.find('#');
+        if (hash != std::string::npos)
+            line.erase(hash);
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        ScriptEvent event = {};
+        std::string why;
+        if (!ScriptParseLine(line, &event, &why)) {
+            if (error)
+                *error = "line " + std::to_string(number) + ": " + why;
+            return 0;
+        }
+        if (!parsed.empty() && event.time < parsed.back().time) {
+            if (error)
+                *error = "line " + std::to_string(number) + ": times must not go back";
+            return 0;
+        }
+        parsed.push_back(event);
+    }
+    events = parsed;
+    nextEvent = 0;
+    return 1;
+}
+
+uint32_t HeadlessScriptEnd()
+{
+    return events.empty() ? 0 : events.back().time;
+}
+
+void HeadlessSetShotFolder(const std::string& folder)
+{
+    shotFolder = folder;
+}
+
+void HeadlessSetTimeLimit(uint32_t tick)
+{
+    timeLimit = tick;
+}
+
+void HeadlessScriptReset()
+{
+    now = 0;
+    timeLimit = 0xFFFFFFFF;
+    events.clear();
+    nextEvent = 0;
+    shotFolder.assign(1, '.');   // assigning a literal here trips a false g++ 12 warning
+}
+
+// Backend hooks: waiting means jumping the clock to the next thing that happens.
+
+uint32_t BackendNow()
+{
+    return now;
+}
+
+void BackendPump()
+{
+    InstanceServeInbox();
+}
+
+void BackendWait(uint32_t until, int hasDeadline)
+{
+    int hasEvent = nextEvent < events.size();
+    if (!hasDeadline && !hasEvent) {
+        fprintf(stderr, "headless: the program waits, and nothing is left to happen, ticks=%u\n", now);
+        fflush(stderr);
+        _Exit(3);
+    }
+    uint32_t target = hasDeadline ? until : events[nextEvent].time;
+    if (hasDeadline && hasEvent && events[nextEvent].time < target)
+        target = events[nextEvent].time;
+    HeadlessAdvanceTo(target > now ? target : now);
+}
+
+void BackendIdle(uint32_t nextDue, int hasDue)
+{
+    BackendWait(nextDue, hasDue);
+}
+
+void BackendWake()
+{
+}
+
+void BackendWindowCreated(Window*, int)
+{
+}
+
+void BackendWindowShown(Window*)
+{
+}
+
+void BackendWindowDestroyed(Window*)
+{
+}
+
+void BackendWindowRaise(Window* window)
+{
+    WindowSetForegroundState(window);
+}
+
+void BackendInstanceServed(uint32_t kind, uint32_t message)
+{
+    if (kind == InstanceRequestForeground)
+        fprintf(stderr, "headless: asked to come to the front\n");
+    else
+        fprintf(stderr, "headless: asked to handle message 0x%X\n", message);
+}

@@ -1,0 +1,105 @@
+// Desktop input: SDL events become the game's messages; keys are mapped to the game's virtual keys.
+#include "platform/backend.h"
+#include "platform/gx.h"
+#include "platform/sdl/sdl_internal.h"
+#include "platform/win.h"
+
+struct SdlKeyDef {
+    SDL_Scancode scancode;
+    int virtualKey;
+};
+
+static const SdlKeyDef SdlKeyTable[] = {
+    { SDL_SCANCODE_UP, KeyUp },
+    { SDL_SCANCODE_DOWN, KeyDown },
+    { SDL_SCANCODE_LEFT, KeyLeft },
+    { SDL_SCANCODE_RIGHT, KeyRight },
+    { SDL_SCANCODE_SPACE, KeyFire },
+    { SDL_SCANCODE_Z, KeyFire },
+    { SDL_SCANCODE_LCTRL, KeyFire },
+    { SDL_SCANCODE_X, KeyLockOn },
+    { SDL_SCANCODE_LSHIFT, KeyLockOn },
+    { SDL_SCANCODE_ESCAPE, KeyMenu },
+    { SDL_SCANCODE_P, KeyMenu },
+};
+
+static int SdlVirtualKey(SDL_Scancode scancode)
+{
+    for (const SdlKeyDef& def : SdlKeyTable)
+        if (def.scancode == scancode)
+            return def.virtualKey;
+    return 0;
+}
+
+int16_t InputKeyState(int virtualKey)
+{
+    const Uint8* state = SDL_GetKeyboardState(nullptr);
+    for (const SdlKeyDef& def : SdlKeyTable)
+        if (def.virtualKey == virtualKey && state[def.scancode])
+            return (int16_t)0x8000;
+    return 0;
+}
+
+// The stylus position, packed as the low and high words of lParam.
+static intptr_t SdlStylusPosition(int x, int y)
+{
+    x = x < 0 ? 0 : x > 239 ? 239 : x;
+    y = y < 0 ? 0 : y > 319 ? 319 : y;
+    return (intptr_t)(y << 16 | x);
+}
+
+static void SdlWindowEvent(const SDL_WindowEvent& event)
+{
+    Window* owner = sdlVideo.owner;
+    switch (event.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        WindowSetForegroundState(owner);
+        MessagePost(owner, WM_ACTIVATE, WA_ACTIVE, 0);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        WindowSetForegroundState(nullptr);
+        MessagePost(owner, WM_ACTIVATE, WA_INACTIVE, 0);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        MessagePost(owner, WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        SdlRepaint();
+        break;
+    }
+}
+
+void SdlPumpEvents()
+{
+    Window* owner = sdlVideo.owner;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            MessagePost(owner, WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            SdlWindowEvent(event.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            // Auto-repeat arrives as further key-down messages, as on the hand-held.
+            int key = SdlVirtualKey(event.key.keysym.scancode);
+            if (key)
+                MessagePost(owner, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (uintptr_t)key,
+                            1 | (event.key.repeat ? 1 << 30 : 0));
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_LEFT)
+                MessagePost(owner, event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP,
+                            event.type == SDL_MOUSEBUTTONDOWN, SdlStylusPosition(event.button.x, event.button.y));
+            break;
+        case SDL_MOUSEMOTION:
+            MessagePost(owner, WM_MOUSEMOVE, 0, SdlStylusPosition(event.motion.x, event.motion.y));
+            break;
+        }
+    }
+}

@@ -1,0 +1,35 @@
+// The front-end screens. Stand-in: a plain menu with "New Game", "Resume Game" and "Exit Game".
+#include "ui/menu.h"
+#include "app/display.h"
+#include "game/loop.h"
+#include "game/world.h"
+#include "ui/button.h"
+
+int ShowSplash(GameWorld*)
+{
+    return 0;
+}
+
+int RunMainMenu(GameWorld* world)
+{
+    ButtonSet set;
+    ButtonSetInit(&set);
+    AddButton(&set, 1, "New Game", 52, 75, 132, 31, 0);
+    AddButton(&set, 2, "Resume Game", 52, 119, 132, 31, world->lives ? 0 : ButtonGreyed);
+    AddButton(&set, 4, "Exit Game", 52, 204, 132, 31, 0);
+    SurfaceClear(&world->backBuffer, MakeColour(0, 64, 128));
+    switch (RunModalScreen(&set, &world->backBuffer)) {
+    case 1:
+        NewGame(world);
+        GameStartBanner(world);
+        return 0;
+    case 2:
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+void RunGameOver(GameWorld*)
+{
+}
