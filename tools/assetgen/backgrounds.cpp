@@ -204,7 +204,12 @@ static Image DrawBK6()
         ImageGlow(image, x, y, 7, c, 0.7f, true);
         ImageGlow(image, x, y, 2, Rgb(255, 255, 255), 1.0f, true);
     }
-    return image;
+    // Rolled by half a plate, so the tile's own edges fall inside plates.
+    Image rolled = image;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            ImageAt(rolled, x, y) = ImageGetWrap(image, x + 16, y + 16);
+    return rolled;
 }
 
 // One point per cell of a grid, jittered: evenly spread, never crowded.

@@ -305,7 +305,7 @@ float Fbm(float x, float y, int periodX, int periodY, int octaves, uint32_t seed
 
 float WrapDistance(float x0, float y0, float x1, float y1, float w, float h)
 {
-    float dx = std::fabs(x0 - x1), dy = std::fabs(y0 - y1);
+    float dx = std::fmod(std::fabs(x0 - x1), w), dy = std::fmod(std::fabs(y0 - y1), h);
     dx = std::min(dx, w - dx);
     dy = std::min(dy, h - dy);
     return std::sqrt(dx * dx + dy * dy);

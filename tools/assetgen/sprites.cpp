@@ -143,8 +143,8 @@ static Image DrawLife()
 static Image DrawShip()
 {
     static const char* const rows[] = {
-        "KK........", "KPK.......", "KPPK....KK", ".KPpKKKKMM", "..KpMMMMLW",
-        "..KpMMMMLW", ".KPpKKKKMM", "KPPK...KCc", "KPK.....Kc", "KK.......K",
+        "..........", ".KK.......", ".KPK....KK", ".KPpKKKKMM", "..KpMMMMLW",
+        "..KpMMMMLW", ".KPpKKKKMM", ".KPK...KCc", ".KK.....Kc", "........KK",
     };
     return PixelArt(rows, 10, ShipPalette);
 }
