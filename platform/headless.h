@@ -5,6 +5,7 @@
 #include <vector>
 
 struct GXDisplayProperties;
+struct Window;
 
 // Back to a fresh machine: no windows or timers, an empty queue, clock at 0,
 // no script, default display (240 x 320, 565, straight pitches), no boxes.
@@ -55,6 +56,9 @@ void HeadlessSetBoxAnswer(int answer);
 
 // Overrides the program's own file name (default: the real executable).
 void HeadlessSetModuleFileName(const wchar_t* path);
+
+// Makes window the one in front (null: another program is), as a focus change would.
+void HeadlessSetForeground(Window* window);
 
 // The single-instance namespace; defaults to the working folder.
 void HeadlessSetInstanceScope(const std::string& scope);

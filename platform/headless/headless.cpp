@@ -24,6 +24,11 @@ void HeadlessSetModuleFileName(const wchar_t* path)
     SysSetModuleFileName(path);
 }
 
+void HeadlessSetForeground(Window* window)
+{
+    WindowSetForegroundState(window);
+}
+
 void HeadlessSetInstanceScope(const std::string& scope)
 {
     instanceScope = scope;
