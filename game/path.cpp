@@ -119,6 +119,8 @@ static void FlightPathArc(FlightPath* path, int turn, int radius, int sweep, int
     path->heading += (float)sweep;
 }
 
+// Clears the pen and heading too, so a script that does not begin with "B"
+// starts from (0, 0) heading up rather than from whatever memory held.
 void FlightPathInit(FlightPath* path)
 {
     memset(path, 0, sizeof *path);
