@@ -32,10 +32,10 @@ static float FlareLevel(float dx, float dy)
     float r = std::sqrt(dx * dx + dy * dy);
     if (r >= 1.0f)
         return 0.0f;
-    float fall = (1.0f - r) * (1.0f - r);
-    float core = std::exp(-r * r * 18.0f);
+    float fall = std::pow(1.0f - r, 1.6f);
+    float core = std::exp(-r * r * 14.0f);
     float glint = std::exp(-std::fabs(dx) * 22.0f) + std::exp(-std::fabs(dy) * 22.0f);
-    return fall * 0.55f + core * 0.6f + glint * fall * 0.25f;
+    return fall * 0.72f + core * 0.5f + glint * fall * 0.25f;
 }
 
 // A thin bright ring with a soft inside and a small highlight.
@@ -58,12 +58,12 @@ static float SparkLevel(float dx, float dy)
     if (r >= 1.0f)
         return 0.0f;
     float fade = 1.0f - r;
-    float axes = std::exp(-std::fabs(dx) * 40.0f) * std::pow(1.0f - std::fabs(dy), 2.5f) +
-                 std::exp(-std::fabs(dy) * 40.0f) * std::pow(1.0f - std::fabs(dx), 2.5f);
+    float axes = std::exp(-std::fabs(dx) * 28.0f) * std::pow(1.0f - std::fabs(dy), 2.0f) +
+                 std::exp(-std::fabs(dy) * 28.0f) * std::pow(1.0f - std::fabs(dx), 2.0f);
     float u = (dx + dy) * 0.7071f, v = (dx - dy) * 0.7071f;
     float diagonals = (std::exp(-std::fabs(u) * 50.0f) + std::exp(-std::fabs(v) * 50.0f)) * std::pow(fade, 4.0f) * 0.7f;
     float core = std::exp(-r * r * 60.0f);
-    return axes * 0.9f + diagonals + core + fade * fade * 0.12f;
+    return axes + diagonals + core + fade * fade * 0.2f;
 }
 
 // A billowing puff: noise inside a soft round edge.
@@ -72,9 +72,9 @@ static float SmokeLevel(float dx, float dy)
     float r = std::sqrt(dx * dx + dy * dy);
     if (r >= 1.0f)
         return 0.0f;
-    float n = Fbm(dx * 2.0f + 8.0f, dy * 2.0f + 8.0f, 64, 64, 4, 7) * 0.5f + 0.5f;
-    float body = 1.0f - Smooth(0.35f, 0.98f, r + (n - 0.5f) * 0.35f);
-    return body * (0.35f + 0.75f * n);
+    float n = Fbm(dx * 1.6f + 8.0f, dy * 1.6f + 8.0f, 64, 64, 3, 7) * 0.5f + 0.5f;
+    float body = 1.0f - Smooth(0.3f, 0.98f, r + (n - 0.5f) * 0.4f);
+    return body * (0.5f + 0.55f * n);
 }
 
 void MakeGlows(AssetSet& set)

@@ -180,8 +180,21 @@ static Image DrawPipes()
                 k = 0.6f;
             if (x % 60 == 1 || y % 48 == 1)
                 k = 1.25f;
+            k *= 1.15f - 0.3f * (float)y / H;
             ImageAt(im, x, y) = ColourScale(Rgb(34, 40, 54), k);
         }
+    // Rivets beside every seam, and a hazard band along the floor.
+    for (int y = 6; y < H; y += 48)
+        for (int x = 6; x < W; x += 60)
+            for (int k = 0; k < 4; k++) {
+                float rx = (float)x + (k % 2) * 48.0f, ry = (float)y + (k / 2) * 36.0f;
+                Mask m = MaskMake(W, H);
+                MaskEllipse(m, rx, ry, 1.3f, 1.3f);
+                ImagePaint(im, m, [=](int px, int py) { return SphereLight((px + 0.5f - rx) / 1.3f, (py + 0.5f - ry) / 1.3f, Rgb(90, 100, 120)); });
+            }
+    for (int y = 306; y < H; y++)
+        for (int x = 0; x < W; x++)
+            ImageAt(im, x, y) = ((x + y) / 8) % 2 ? Rgb(200, 160, 30) : Rgb(30, 28, 26);
     // A porthole on the stars.
     Image sky = Sky(302, Rgb(20, 60, 110), Rgb(2, 4, 14));
     for (int y = 0; y < H; y++)

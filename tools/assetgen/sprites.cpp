@@ -63,12 +63,19 @@ void DrawPlayerShip(Image& image, float cx, float top, float s, bool flame)
     };
 
     if (flame) {
-        for (float fx : { 11.0f, 21.0f }) {
-            ImageGlow(image, P(fx, 57).x, P(fx, 57).y, 5.5f * s, Rgb(60, 140, 255), 0.9f, false);
-            ImageGlow(image, P(fx, 55).x, P(fx, 55).y, 3.0f * s, Rgb(200, 240, 255), 1.0f, false);
+        // Exhaust flames: white at the nozzle, blue at the tip.
+        const float flames[3][3] = { { 11, 56, 6.0f }, { 21, 56, 6.0f }, { 16, 57, 7.5f } };
+        for (auto& f : flames) {
+            Mask m = MaskMake(w, h);
+            Vec2 tip[3] = { P(f[0] - 1.6f, f[1]), P(f[0] + 1.6f, f[1]), P(f[0], f[1] + f[2]) };
+            MaskPolygon(m, tip, 3);
+            MaskEllipse(m, P(f[0], f[1]).x, P(f[0], f[1]).y, 1.6f * s, 1.2f * s);
+            float y0 = P(0, f[1]).y, len = f[2] * s;
+            ImagePaint(image, m, [=](int, int y) {
+                static const Colour fire[] = { Rgb(255, 255, 255), Rgb(140, 230, 255), Rgb(60, 120, 255) };
+                return Ramp(fire, 3, ((float)y + 0.5f - y0) / len);
+            });
         }
-        ImageGlow(image, P(16, 60).x, P(16, 60).y, 5.0f * s, Rgb(80, 160, 255), 0.9f, false);
-        ImageGlow(image, P(16, 57).x, P(16, 57).y, 3.2f * s, Rgb(230, 250, 255), 1.0f, false);
     }
 
     Mask wings = MaskMake(w, h);
