@@ -99,8 +99,8 @@ static Image DrawFG1()
     return Shade(w, h, [&](float x, float y) {
         float warp = TileFbm(x, y, w, h, 2, 2, 3, 71) * 20.0f;
         float n = TileFbm(x + warp, y, w, h, 2, 3, 6, 72) * 0.5f + 0.5f;
-        float cloud = Smooth(0.5f, 0.85f, n);
-        float edge = Smooth(0.78f, 0.95f, n);
+        float cloud = Smooth(0.42f, 0.8f, n);
+        float edge = Smooth(0.7f, 0.92f, n);
         return ColourAdd(ColourScale(Rgb(120, 210, 255), cloud), ColourScale(Rgb(255, 255, 255), edge * 0.8f));
     });
 }
@@ -213,13 +213,14 @@ static Image DrawBK6()
 }
 
 // One point per cell of a grid, jittered: evenly spread, never crowded.
-static std::vector<Vec2> JitteredPoints(uint64_t seed, int cellsX, int cellsY, float w, float h)
+static std::vector<Vec2> JitteredPoints(uint64_t seed, int cellsX, int cellsY, float w, float h, float jitter)
 {
     Rng rng = RngMake(seed);
     std::vector<Vec2> points;
+    float lo = 0.5f - jitter * 0.5f, hi = 0.5f + jitter * 0.5f;
     for (int j = 0; j < cellsY; j++)
         for (int i = 0; i < cellsX; i++)
-            points.push_back({ (i + RngRange(&rng, 0.15f, 0.85f)) * w / cellsX, (j + RngRange(&rng, 0.15f, 0.85f)) * h / cellsY });
+            points.push_back({ (i + RngRange(&rng, lo, hi)) * w / cellsX, (j + RngRange(&rng, lo, hi)) * h / cellsY });
     return points;
 }
 
@@ -244,7 +245,7 @@ static void Voronoi(const std::vector<Vec2>& points, float x, float y, float w, 
 static Image DrawBK4()
 {
     const int w = 96, h = 96;
-    std::vector<Vec2> points = JitteredPoints(101, 3, 3, w, h);
+    std::vector<Vec2> points = JitteredPoints(101, 3, 3, w, h, 0.7f);
     static const Colour lava[] = { Rgb(60, 8, 4), Rgb(190, 36, 8), Rgb(255, 120, 20), Rgb(255, 220, 110) };
     return Shade(w, h, [&](float x, float y) {
         float wx = x + TileFbm(x, y, w, h, 3, 3, 3, 102) * 5.0f, wy = y + TileFbm(x, y, w, h, 3, 3, 3, 103) * 5.0f;
@@ -266,7 +267,7 @@ static Image DrawBK4()
 static Image DrawBK2()
 {
     const int w = 128, h = 128;
-    std::vector<Vec2> points = JitteredPoints(111, 4, 4, w, h);
+    std::vector<Vec2> points = JitteredPoints(111, 5, 5, w, h, 0.95f);
     Image image = Shade(w, h, [&](float x, float y) {
         float wx = x + TileFbm(x, y, w, h, 2, 2, 3, 112) * 6.0f, wy = y + TileFbm(x, y, w, h, 2, 2, 3, 113) * 6.0f;
         float f1, f2;
@@ -274,8 +275,9 @@ static Image DrawBK2()
         Voronoi(points, wx, wy, w, h, &f1, &f2, &cell);
         float edge = f2 - f1;
         float inside = Smooth(0.0f, 18.0f, f1);
-        Colour body = ColourMix(Rgb(6, 22, 26), Rgb(18, 62, 52), inside * 0.6f);
-        body = ColourScale(body, 0.75f + (float)(cell % 4) * 0.1f);
+        static const Colour tints[4] = { Rgb(18, 62, 52), Rgb(14, 52, 66), Rgb(30, 66, 40), Rgb(22, 48, 58) };
+        Colour body = ColourMix(Rgb(6, 22, 26), tints[(cell * 7) % 4], inside * 0.6f);
+        body = ColourScale(body, 0.75f + (float)((cell * 5) % 4) * 0.1f);
         float membrane = 1.0f - Smooth(0.3f, 2.4f, edge);
         float halo = 1.0f - Smooth(0.0f, 7.0f, edge);
         Colour c = ColourAdd(body, ColourScale(Rgb(30, 80, 40), halo * 0.6f));
