@@ -99,7 +99,7 @@ static Image DrawFG1()
     return Shade(w, h, [&](float x, float y) {
         float warp = TileFbm(x, y, w, h, 2, 2, 3, 71) * 20.0f;
         float n = TileFbm(x + warp, y, w, h, 2, 3, 6, 72) * 0.5f + 0.5f;
-        float cloud = Smooth(0.42f, 0.8f, n);
+        float cloud = Smooth(0.47f, 0.82f, n);
         float edge = Smooth(0.7f, 0.92f, n);
         return ColourAdd(ColourScale(Rgb(120, 210, 255), cloud), ColourScale(Rgb(255, 255, 255), edge * 0.8f));
     });
