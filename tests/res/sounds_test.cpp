@@ -77,7 +77,7 @@ TEST(Sounds, EachIsPcmWaveOfItsFormatAndLengthLoudButNotClippedWithoutOffset)
 TEST(Generator, TwoRunsGiveTheSameBytes)
 {
     namespace fs = std::filesystem;
-    fs::path out = fs::temp_directory_path() / ("assetgen-twice-" + std::to_string(::getpid()));
+    fs::path out = fs::temp_directory_path() / (std::string("assetgen-twice-") + std::to_string(::getpid()));
     fs::remove_all(out);
     std::string command = std::string("\"") + SS_BUILD_DIR + "/tools/assetgen/assetgen\" \"" + out.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);

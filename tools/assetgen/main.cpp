@@ -82,18 +82,25 @@ static int Embed(const char* outPath, int count, char** paths)
             return 1;
         }
         std::string name = std::filesystem::path(paths[i]).stem().string();
-        text += "static const uint8_t res" + std::to_string(i) + "[] = {";
+        char line[160];
+        snprintf(line, sizeof line, "static const uint8_t res%d[] = {", i);
+        text += line;
         for (size_t k = 14; k < bytes.size(); k++) {
             if ((k - 14) % 24 == 0)
                 text += "\n   ";
-            text += " " + std::to_string(bytes[k]) + ",";
+            snprintf(line, sizeof line, " %u,", (unsigned)bytes[k]);
+            text += line;
         }
         text += "\n};\n\n";
-        table += "    { L\"" + name + "\", res" + std::to_string(i) + ", sizeof res" + std::to_string(i) + " },\n";
+        snprintf(line, sizeof line, "    { L\"%s\", res%d, sizeof res%d },\n", name.c_str(), i, i);
+        table += line;
     }
     text += "extern const ResourceDef ResourceTable[];\nextern const uint32_t ResourceTableCount;\n\n";
-    text += "const ResourceDef ResourceTable[] = {\n" + table + "};\n\n";
-    text += "const uint32_t ResourceTableCount = " + std::to_string(count) + ";\n";
+    text += "const ResourceDef ResourceTable[] = {\n";
+    text += table;
+    char tail[80];
+    snprintf(tail, sizeof tail, "};\n\nconst uint32_t ResourceTableCount = %d;\n", count);
+    text += tail;
     std::vector<uint8_t> bytes(text.begin(), text.end());
     if (!WriteBytes(outPath, bytes)) {
         fprintf(stderr, "assetgen: could not write %s\n", outPath);
