@@ -18,7 +18,7 @@ static std::vector<int> Lit(const Surface& s, uint16_t colour)
     return at;
 }
 
-static std::string folder = ::testing::TempDir();
+static std::string folder = ::testing::TempDir() + "gfx_font_test_";
 
 static void WriteFile(const char* name, const std::vector<uint8_t>& bytes)
 {
