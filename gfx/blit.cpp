@@ -119,90 +119,63 @@ static void CopyRows(const BlitRows& r)
     EachRow(r, [](uint16_t* d, const uint16_t* s, int w) { memmove(d, s, (size_t)w * 2); });
 }
 
-static void KeyedRows(const BlitRows& r, uint16_t key)
-{
-    EachRow(r, [key](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = s[i] != key ? s[i] : d[i];
-    });
-}
-
 static void ClearRows(const BlitRows& r)
 {
     EachRow(r, [](uint16_t* d, const uint16_t*, int w) { memset(d, 0, (size_t)w * 2); });
 }
 
-static void FillRows(const BlitRows& r, uint16_t key, uint16_t colour)
+// Every pixel becomes pixel(d, s); each mode instantiates its own loop.
+template <class PixelOp>
+static void BlendRows(const BlitRows& r, PixelOp pixel)
 {
-    EachRow(r, [key, colour](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
+    EachRow(r, [pixel](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
         for (int i = 0; i < w; i++)
-            d[i] = s[i] != key ? colour : d[i];
+            d[i] = pixel(d[i], s[i]);
     });
 }
 
-template <class L>
-static void AlphaRows(const BlitRows& r, Lane level)
+// As BlendRows where the source is not the key; the destination stays elsewhere.
+template <class PixelOp>
+static void KeyedRows(const BlitRows& r, uint16_t key, PixelOp pixel)
 {
-    EachRow(r, [level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = AlphaPixel<L>(d[i], s[i], level);
-    });
-}
-
-template <class L>
-static void KeyedAlphaRows(const BlitRows& r, uint16_t key, Lane level)
-{
-    EachRow(r, [key, level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
+    EachRow(r, [key, pixel](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
         for (int i = 0; i < w; i++) {
-            uint16_t blended = AlphaPixel<L>(d[i], s[i], level);
-            d[i] = s[i] != key ? blended : d[i];
+            uint16_t out = pixel(d[i], s[i]);
+            d[i] = s[i] != key ? out : d[i];
         }
     });
 }
 
-template <class L>
-static void ScreenRows(const BlitRows& r, Lane level)
-{
-    EachRow(r, [level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = ScreenPixel<L>(d[i], s[i], level);
-    });
-}
+// A lambda rather than a function, so that the loops inline it.
+static constexpr auto SourcePixel = [](uint16_t, uint16_t s) { return s; };
 
-template <class L>
-static void KeyedScreenRows(const BlitRows& r, uint16_t key, Lane level)
-{
-    EachRow(r, [key, level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++) {
-            uint16_t blended = ScreenPixel<L>(d[i], s[i], level);
-            d[i] = s[i] != key ? blended : d[i];
-        }
-    });
-}
-
-// A blend below level 255 with no native layout makes black (alpha) or keeps
-// the destination (screen); at 255 both give the source.
+// A blend at level 255 gives the source. Below it, with no native layout,
+// alpha makes black and screen keeps the destination.
 static void AlphaMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
 {
-    if (level == 255) {
-        keyed ? KeyedRows(r, key) : CopyRows(r);
-    } else if (pixelLayout == PixelLayout565) {
-        keyed ? KeyedAlphaRows<Layout565>(r, key, level) : AlphaRows<Layout565>(r, level);
-    } else if (pixelLayout == PixelLayout555) {
-        keyed ? KeyedAlphaRows<Layout555>(r, key, level) : AlphaRows<Layout555>(r, level);
-    } else {
-        keyed ? FillRows(r, key, 0) : ClearRows(r);
-    }
+    auto blend565 = [level](uint16_t d, uint16_t s) { return AlphaPixel<Layout565>(d, s, level); };
+    auto blend555 = [level](uint16_t d, uint16_t s) { return AlphaPixel<Layout555>(d, s, level); };
+    auto black = [](uint16_t, uint16_t) { return (uint16_t)0; };
+    if (level == 255)
+        keyed ? KeyedRows(r, key, SourcePixel) : CopyRows(r);
+    else if (pixelLayout == PixelLayout565)
+        keyed ? KeyedRows(r, key, blend565) : BlendRows(r, blend565);
+    else if (pixelLayout == PixelLayout555)
+        keyed ? KeyedRows(r, key, blend555) : BlendRows(r, blend555);
+    else
+        keyed ? KeyedRows(r, key, black) : ClearRows(r);
 }
 
 static void ScreenMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
 {
+    auto blend565 = [level](uint16_t d, uint16_t s) { return ScreenPixel<Layout565>(d, s, level); };
+    auto blend555 = [level](uint16_t d, uint16_t s) { return ScreenPixel<Layout555>(d, s, level); };
     if (level == 255)
-        keyed ? KeyedRows(r, key) : CopyRows(r);
+        keyed ? KeyedRows(r, key, SourcePixel) : CopyRows(r);
     else if (pixelLayout == PixelLayout565)
-        keyed ? KeyedScreenRows<Layout565>(r, key, level) : ScreenRows<Layout565>(r, level);
+        keyed ? KeyedRows(r, key, blend565) : BlendRows(r, blend565);
     else if (pixelLayout == PixelLayout555)
-        keyed ? KeyedScreenRows<Layout555>(r, key, level) : ScreenRows<Layout555>(r, level);
+        keyed ? KeyedRows(r, key, blend555) : BlendRows(r, blend555);
 }
 
 int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
@@ -240,7 +213,7 @@ int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
         CopyRows(rows);
         break;
     case BlitKeyed:
-        KeyedRows(rows, key);
+        KeyedRows(rows, key, SourcePixel);
         break;
     case BlitAlpha:
     case BlitKeyedAlpha:
@@ -250,9 +223,11 @@ int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
     case BlitKeyedScreen:
         ScreenMode(rows, mode == BlitKeyedScreen, key, level);
         break;
-    case BlitKeyedFill:
-        FillRows(rows, key, destination->textColour);
+    case BlitKeyedFill: {
+        uint16_t colour = destination->textColour;
+        KeyedRows(rows, key, [colour](uint16_t, uint16_t) { return colour; });
         break;
+    }
     default:
         break;
     }
