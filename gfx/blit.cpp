@@ -149,12 +149,25 @@ static void KeyedRows(const BlitRows& r, uint16_t key, PixelOp pixel)
 // A lambda rather than a function, so that the loops inline it.
 static constexpr auto SourcePixel = [](uint16_t, uint16_t s) { return s; };
 
+// The two blends as the row loops take them.
+struct AlphaBlend {
+    template <class L>
+    static uint16_t Pixel(uint16_t d, uint16_t s, Lane level) { return AlphaPixel<L>(d, s, level); }
+    static constexpr bool blackWithoutLayout = true;
+};
+struct ScreenBlend {
+    template <class L>
+    static uint16_t Pixel(uint16_t d, uint16_t s, Lane level) { return ScreenPixel<L>(d, s, level); }
+    static constexpr bool blackWithoutLayout = false;
+};
+
 // A blend at level 255 gives the source. Below it, with no native layout,
 // alpha makes black and screen keeps the destination.
-static void AlphaMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
+template <class Blend>
+static void BlendMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
 {
-    auto blend565 = [level](uint16_t d, uint16_t s) { return AlphaPixel<Layout565>(d, s, level); };
-    auto blend555 = [level](uint16_t d, uint16_t s) { return AlphaPixel<Layout555>(d, s, level); };
+    auto blend565 = [level](uint16_t d, uint16_t s) { return Blend::template Pixel<Layout565>(d, s, level); };
+    auto blend555 = [level](uint16_t d, uint16_t s) { return Blend::template Pixel<Layout555>(d, s, level); };
     auto black = [](uint16_t, uint16_t) { return (uint16_t)0; };
     if (level == 255)
         keyed ? KeyedRows(r, key, SourcePixel) : CopyRows(r);
@@ -162,20 +175,8 @@ static void AlphaMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
         keyed ? KeyedRows(r, key, blend565) : BlendRows(r, blend565);
     else if (pixelLayout == PixelLayout555)
         keyed ? KeyedRows(r, key, blend555) : BlendRows(r, blend555);
-    else
+    else if (Blend::blackWithoutLayout)
         keyed ? KeyedRows(r, key, black) : ClearRows(r);
-}
-
-static void ScreenMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
-{
-    auto blend565 = [level](uint16_t d, uint16_t s) { return ScreenPixel<Layout565>(d, s, level); };
-    auto blend555 = [level](uint16_t d, uint16_t s) { return ScreenPixel<Layout555>(d, s, level); };
-    if (level == 255)
-        keyed ? KeyedRows(r, key, SourcePixel) : CopyRows(r);
-    else if (pixelLayout == PixelLayout565)
-        keyed ? KeyedRows(r, key, blend565) : BlendRows(r, blend565);
-    else if (pixelLayout == PixelLayout555)
-        keyed ? KeyedRows(r, key, blend555) : BlendRows(r, blend555);
 }
 
 int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
@@ -217,11 +218,11 @@ int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
         break;
     case BlitAlpha:
     case BlitKeyedAlpha:
-        AlphaMode(rows, mode == BlitKeyedAlpha, key, level);
+        BlendMode<AlphaBlend>(rows, mode == BlitKeyedAlpha, key, level);
         break;
     case BlitScreen:
     case BlitKeyedScreen:
-        ScreenMode(rows, mode == BlitKeyedScreen, key, level);
+        BlendMode<ScreenBlend>(rows, mode == BlitKeyedScreen, key, level);
         break;
     case BlitKeyedFill: {
         uint16_t colour = destination->textColour;
@@ -252,7 +253,7 @@ void ShadeRect(Surface* surface, int x1, int y1, int x2, int y2, int level)
     for (int x = x1; x < x2; x += 1024) {
         int w = x2 - x < 1024 ? x2 - x : 1024;
         BlitRows rows = { surface->pixels + (size_t)y1 * surface->width + x, black, w, y2 - y1, surface->width, 0 };
-        AlphaMode(rows, 0, 0, (Lane)level);
+        BlendMode<AlphaBlend>(rows, 0, 0, (Lane)level);
     }
 }
 
