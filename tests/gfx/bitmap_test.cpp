@@ -50,10 +50,10 @@ static uint16_t Expected(int bits, uint32_t colours, int x, int y)
     return MakeColour(v >> 16 & 255, v >> 8 & 255, v & 255);
 }
 
-static std::string path = ::testing::TempDir() + "gfx_bitmap_test.bmp";
-
+// Tests run side by side: each writes a file of its own name.
 static int LoadAsFile(Surface* s, const std::vector<uint8_t>& dib)
 {
+    std::string path = ::testing::TempDir() + "gfx_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp";
     FILE* f = fopen(path.c_str(), "wb");
     fwrite("BM------------", 1, 14, f);
     fwrite(dib.data(), 1, dib.size(), f);
