@@ -74,33 +74,23 @@ BENCHMARK_CAPTURE(BM_Blit, KeyedScreen, BlitKeyedScreen)->Arg(16)->Arg(64);
 BENCHMARK_CAPTURE(BM_SdlBlit, KeyAdd, SdlKeyAdd)->Arg(16)->Arg(64);
 
 // A background layer covered with a tile, against copying the same bytes in one piece.
-static void BM_BlitTile(benchmark::State& state)
-{
-    Surface layer, tile;
-    SurfaceCreate(&layer, 240, 420);
-    SurfaceCreate(&tile, 100, 100);
-    SurfaceClear(&tile, 0x1234);
-    for (auto _ : state) {
-        BlitTile(&layer, &tile);
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * 240 * 420 * 2);
-}
-
-static void BM_Memcpy(benchmark::State& state)
+static void BM_Layer(benchmark::State& state, bool tiled)
 {
     Surface layer, source;
     SurfaceCreate(&layer, 240, 420);
-    SurfaceCreate(&source, 240, 420);
+    SurfaceCreate(&source, tiled ? 100 : 240, tiled ? 100 : 420);
     SurfaceClear(&source, 0x1234);
     for (auto _ : state) {
-        memcpy(layer.pixels, source.pixels, 240 * 420 * 2);
+        if (tiled)
+            BlitTile(&layer, &source);
+        else
+            memcpy(layer.pixels, source.pixels, 240 * 420 * 2);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * 240 * 420 * 2);
 }
 
-BENCHMARK(BM_BlitTile);
-BENCHMARK(BM_Memcpy);
+BENCHMARK_CAPTURE(BM_Layer, BlitTile, true);
+BENCHMARK_CAPTURE(BM_Layer, Memcpy, false);
 
 BENCHMARK_MAIN();
