@@ -3,6 +3,7 @@
 #include "gfx/particle.h"
 #include "platform/headless.h"
 #include "platform/res.h"
+#include "tests/gfx/dib24.h"
 
 #include <gtest/gtest.h>
 
@@ -243,13 +244,8 @@ TEST_F(ParticleTest, LoadMakesGreyImagesAndBadKindsImagesAndSizesAreRefused)
     glow.image = 4;
     EXPECT_EQ(GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow), 0);
 
-    // A 24-bit flare whose top-left pixel (the last stored row) is the key; the other images are broken.
-    static std::vector<uint8_t> flare(40 + 64 * 64 * 3);
-    const uint8_t header[16] = { 40, 0, 0, 0, 64, 0, 0, 0, 64, 0, 0, 0, 1, 0, 24, 0 };
-    std::copy(header, header + 16, flare.begin());
-    for (size_t i = 40; i < flare.size(); i += 3)
-        flare[i] = 50, flare[i + 1] = 100, flare[i + 2] = 200;
-    flare[40 + 63 * 64 * 3] = 255, flare[41 + 63 * 64 * 3] = 0, flare[42 + 63 * 64 * 3] = 0;
+    // A flare whose top-left pixel is the key; the other images are broken.
+    static std::vector<uint8_t> flare = Dib24(64, 64, [](int r, int c) { return r + c ? Rgb{ 200, 100, 50 } : Rgb{ 0, 0, 255 }; });
     static const uint8_t truncated[4] = { 40 };
     for (const wchar_t* name : { L"SMOKE", L"SPARK", L"BUBBLE" })
         ResourceRegister(name, truncated, sizeof truncated);
