@@ -61,14 +61,14 @@ void ParallaxSetKey(Parallax* parallax, uint8_t flag, uint16_t colour)
 
 // The weights of a stage add up to at most 1, so no channel sum overflows its
 // field and adding whole words adds every channel of both pixels at once.
-static void AddRow(uint16_t* __restrict out, const uint16_t* __restrict a, const uint16_t* __restrict b)
+static void AddPixels(uint16_t* __restrict out, const uint16_t* __restrict a, const uint16_t* __restrict b, int count)
 {
-    for (int i = 0; i < frameWidth; i += 2) {
+    for (int i = 0; i < count / 2; i++) {
         uint32_t x, y;
-        memcpy(&x, a + i, 4);
-        memcpy(&y, b + i, 4);
+        memcpy(&x, a + 2 * i, 4);
+        memcpy(&y, b + 2 * i, 4);
         x += y;
-        memcpy(out + i, &x, 4);
+        memcpy(out + 2 * i, &x, 4);
     }
 }
 
@@ -96,13 +96,15 @@ int ParallaxCompose(Parallax* parallax, Surface* destination)
     const uint16_t* f = LayerRows(&parallax->front, parallax->frontOffset, parallax->frontPeriod);
     if (!b || !destination->pixels || destination->width < frameWidth || destination->height < frameHeight)
         return 0;
+    // A destination as wide as the layers takes the whole frame as one run.
+    int runs = destination->width == frameWidth ? 1 : frameHeight;
+    int run = frameWidth * frameHeight / runs;
     uint16_t* out = destination->pixels;
-    if (f) {
-        for (int y = 0; y < frameHeight; y++, b += frameWidth, f += frameWidth, out += destination->width)
-            AddRow(out, b, f);
-    } else {
-        for (int y = 0; y < frameHeight; y++, b += frameWidth, out += destination->width)
-            memcpy(out, b, frameWidth * 2);
+    for (int i = 0; i < runs; i++, out += destination->width) {
+        if (f)
+            AddPixels(out, b + i * run, f + i * run, run);
+        else
+            memcpy(out, b + i * run, (size_t)run * 2);
     }
     parallax->backOffset = Advance(parallax->backOffset, parallax->backSpeed, parallax->backPeriod);
     if (f)
