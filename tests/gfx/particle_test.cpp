@@ -87,37 +87,32 @@ TEST_F(ParticleTest, ParticleIsDrawnOnAboutFortyFramesAndGrows)
     EXPECT_EQ(ParticleLoadPercent(ps.get()), 0);
 }
 
-TEST_F(ParticleTest, ShortEffectEmitsOnceAndReportsItsEndOnceAfterItsLastParticle)
+TEST_F(ParticleTest, DeathAndEndAreReportedOnceAndAHandlersEffectJoinsThePass)
 {
     onMessage = [this](const Message& m) {
-        EXPECT_EQ(m.lParam, (intptr_t)&ps->emitters[0]);
-        EXPECT_EQ(ParticleLoadPercent(ps.get()) + ps->particles[0].active, 0);
-    };
-    ASSERT_EQ(SpawnEffect(ps.get(), 6, 50, 60, &stillBurst), 1);
-    for (int frame = 0; frame < 80; frame++)
-        ParticleSystemRender(ps.get(), &screen);
-    EXPECT_EQ(ps->emitters[0].emitted, 1);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].message, (uint32_t)WM_EMITTERDONE);
-    EXPECT_EQ(received[0].wParam, 1u);
-}
-
-TEST_F(ParticleTest, DyingParticleReportsAndItsHandlersEffectJoinsThePass)
-{
-    EffectParams reporting = stillBurst;
-    reporting.flags = ParticleReportDeath;
-    onMessage = [this](const Message& m) {
+        if (m.message == WM_EMITTERDONE) {   // after its last particle, before the sparks emit
+            EXPECT_EQ(ParticleLoadPercent(ps.get()) + ps->particles[0].active, 0);
+            return;
+        }
         const Particle* p = (const Particle*)m.lParam;
-        EXPECT_EQ(m.message, (uint32_t)WM_PARTICLEEXPIRED);
-        EXPECT_EQ(m.wParam, 1u);
         EXPECT_EQ(p->x + p->y, 70.0f);
         const EffectParams sparks = { 0.5f, 0.2f, 2.0f, 0.5f, 40.0f, 255, 270.0f, 90.0f, 0.0f, 0 };
         EXPECT_EQ(SpawnEffect(ps.get(), 7, (int)p->x, (int)p->y, &sparks), 2);
     };
-    SpawnEffect(ps.get(), 6, 30, 40, &reporting);
+    EffectParams reporting = stillBurst;
+    reporting.flags = ParticleReportDeath | EffectReportEnd;
+    ASSERT_EQ(SpawnEffect(ps.get(), 6, 30, 40, &reporting), 1);
     while (received.empty())
         ParticleSystemRender(ps.get(), &screen);
-    EXPECT_EQ(ps->emitters[1].emitted, 2);   // 40 a second for its first 0.05 s, in this same pass
+    EXPECT_EQ(ps->emitters[0].emitted, 1);   // 0.1 s at 25 a second
+    EXPECT_EQ(ps->emitters[1].emitted, 2);   // the sparks' first 0.05 s at 40 a second, in the same pass
+    for (int frame = 0; frame < 60; frame++)
+        ParticleSystemRender(ps.get(), &screen);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].message, (uint32_t)WM_PARTICLEEXPIRED);
+    EXPECT_EQ(received[1].message, (uint32_t)WM_EMITTERDONE);
+    EXPECT_EQ(received[0].wParam + received[1].wParam, 2u);
+    EXPECT_EQ(received[1].lParam, (intptr_t)&ps->emitters[0]);
 }
 
 TEST_F(ParticleTest, PoolsRunOutAndEmissionCatchesUp)
@@ -219,16 +214,13 @@ TEST_F(ParticleTest, GlowTablesAreRebuiltOnlyWhenTheirInputsChange)
     glow.endColour.alpha = 7;   // not an input
     GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
     EXPECT_NE(screen.pixels[0], first);
-    for (int change = 0; change < 3; change++) {
+    std::function<void()> changes[] = { [&] { SurfaceSetAlpha(&ps->images[ParticleFlare], 254); },
+                                        [&] { glow.startColour.green = 254; }, [] { PixelFormatSelect(0x60); } };
+    for (auto& change : changes) {
         ps->glowPalette[250] = 0;
-        if (change == 0)
-            SurfaceSetAlpha(&ps->images[ParticleFlare], 254);
-        if (change == 1)
-            glow.startColour.green = 254;
-        if (change == 2)
-            PixelFormatSelect(0x60);
+        change();
         GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
-        EXPECT_NE(ps->glowPalette[250], 0) << change;
+        EXPECT_NE(ps->glowPalette[250], 0);
     }
 }
 
