@@ -60,8 +60,11 @@ void HeadlessSetModuleFileName(const wchar_t* path);
 // Makes window the one in front (null: another program is), as a focus change would.
 void HeadlessSetForeground(Window* window);
 
-// The single-instance namespace; defaults to the working folder.
+// The single-instance namespace: copies in the same scope see each other.
+// HeadlessReset makes it this process alone; the runner uses its working
+// folder, so two runners started in one folder meet.
 void HeadlessSetInstanceScope(const std::string& scope);
+std::string HeadlessWorkingFolder();
 
 // Writes a 240 x 320 frame of native pixels as an RGB PNG; 1 on success.
 int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat);
