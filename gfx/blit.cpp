@@ -11,38 +11,43 @@ struct Layout555 {
     static constexpr int redShift = 10, greenMax = 31, greenBits = 5;
 };
 
+// Every channel value, difference and product below fits in 16 signed bits
+// (at most 63 x 255 + 128 + 63), so the arithmetic is written in int16_t: the
+// compiler then works on eight pixels per vector instead of four.
+using Lane = int16_t;
+
 // The rounded division by 255 of a signed product; both shifts are arithmetic.
-static inline int Div255(int product)
+static inline Lane Div255(int product)
 {
-    int x = product + 128;
-    return (x + (x >> 8)) >> 8;
+    Lane x = (Lane)(product + 128);
+    return (Lane)((Lane)(x + (x >> 8)) >> 8);
 }
 
 template <class L>
-static inline uint16_t AlphaPixel(int d, int s, int level)
+static inline uint16_t AlphaPixel(uint16_t d, uint16_t s, Lane level)
 {
-    int dr = (d >> L::redShift) & 31, dg = (d >> 5) & L::greenMax, db = d & 31;
-    int sr = (s >> L::redShift) & 31, sg = (s >> 5) & L::greenMax, sb = s & 31;
-    int r = dr + Div255((sr - dr) * level);
-    int g = dg + Div255((sg - dg) * level);
-    int b = db + Div255((sb - db) * level);
+    Lane dr = (Lane)((d >> L::redShift) & 31), dg = (Lane)((d >> 5) & L::greenMax), db = (Lane)(d & 31);
+    Lane sr = (Lane)((s >> L::redShift) & 31), sg = (Lane)((s >> 5) & L::greenMax), sb = (Lane)(s & 31);
+    Lane r = (Lane)(dr + Div255((Lane)((sr - dr) * level)));
+    Lane g = (Lane)(dg + Div255((Lane)((sg - dg) * level)));
+    Lane b = (Lane)(db + Div255((Lane)((sb - db) * level)));
     return (uint16_t)((r << L::redShift) | (g << 5) | b);
 }
 
 // The screen value max - (max - d)(max - s) / 2^bits never lies below d; level
 // scales how far the channel moves towards it.
-static inline int ScreenChannel(int d, int s, int max, int bits, int level)
+static inline Lane ScreenChannel(Lane d, Lane s, Lane max, int bits, Lane level)
 {
-    int t = max - (((max - d) * (max - s)) >> bits);
-    return d + Div255((t - d) * level);
+    Lane t = (Lane)(max - ((Lane)((max - d) * (max - s)) >> bits));
+    return (Lane)(d + Div255((Lane)((t - d) * level)));
 }
 
 template <class L>
-static inline uint16_t ScreenPixel(int d, int s, int level)
+static inline uint16_t ScreenPixel(uint16_t d, uint16_t s, Lane level)
 {
-    int r = ScreenChannel((d >> L::redShift) & 31, (s >> L::redShift) & 31, 31, 5, level);
-    int g = ScreenChannel((d >> 5) & L::greenMax, (s >> 5) & L::greenMax, L::greenMax, L::greenBits, level);
-    int b = ScreenChannel(d & 31, s & 31, 31, 5, level);
+    Lane r = ScreenChannel((Lane)((d >> L::redShift) & 31), (Lane)((s >> L::redShift) & 31), 31, 5, level);
+    Lane g = ScreenChannel((Lane)((d >> 5) & L::greenMax), (Lane)((s >> 5) & L::greenMax), L::greenMax, L::greenBits, level);
+    Lane b = ScreenChannel((Lane)(d & 31), (Lane)(s & 31), 31, 5, level);
     return (uint16_t)((r << L::redShift) | (g << 5) | b);
 }
 
@@ -51,9 +56,9 @@ uint16_t BlendAlpha(uint16_t d, uint16_t s, int level)
     if (level == 255)
         return s;
     if (pixelLayout == PixelLayout565)
-        return AlphaPixel<Layout565>(d, s, level);
+        return AlphaPixel<Layout565>(d, s, (Lane)level);
     if (pixelLayout == PixelLayout555)
-        return AlphaPixel<Layout555>(d, s, level);
+        return AlphaPixel<Layout555>(d, s, (Lane)level);
     return 0;
 }
 
@@ -75,9 +80,9 @@ uint16_t BlendScreen(uint16_t d, uint16_t s, int level)
         return screenMemo.result;
     uint16_t result = d;
     if (pixelLayout == PixelLayout565)
-        result = ScreenPixel<Layout565>(d, s, level);
+        result = ScreenPixel<Layout565>(d, s, (Lane)level);
     else if (pixelLayout == PixelLayout555)
-        result = ScreenPixel<Layout555>(d, s, level);
+        result = ScreenPixel<Layout555>(d, s, (Lane)level);
     screenMemo.layout = pixelLayout;
     screenMemo.d = d;
     screenMemo.s = s;
@@ -114,90 +119,64 @@ static void CopyRows(const BlitRows& r)
     EachRow(r, [](uint16_t* d, const uint16_t* s, int w) { memmove(d, s, (size_t)w * 2); });
 }
 
-static void KeyedRows(const BlitRows& r, uint16_t key)
-{
-    EachRow(r, [key](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = s[i] != key ? s[i] : d[i];
-    });
-}
-
 static void ClearRows(const BlitRows& r)
 {
     EachRow(r, [](uint16_t* d, const uint16_t*, int w) { memset(d, 0, (size_t)w * 2); });
 }
 
-static void FillRows(const BlitRows& r, uint16_t key, uint16_t colour)
+// Every pixel becomes pixel(d, s); each mode instantiates its own loop.
+template <class PixelOp>
+static void BlendRows(const BlitRows& r, PixelOp pixel)
 {
-    EachRow(r, [key, colour](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
+    EachRow(r, [pixel](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
         for (int i = 0; i < w; i++)
-            d[i] = s[i] != key ? colour : d[i];
+            d[i] = pixel(d[i], s[i]);
     });
 }
 
-template <class L>
-static void AlphaRows(const BlitRows& r, int level)
+// As BlendRows where the source is not the key; the destination stays elsewhere.
+template <class PixelOp>
+static void KeyedRows(const BlitRows& r, uint16_t key, PixelOp pixel)
 {
-    EachRow(r, [level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = AlphaPixel<L>(d[i], s[i], level);
-    });
-}
-
-template <class L>
-static void KeyedAlphaRows(const BlitRows& r, uint16_t key, int level)
-{
-    EachRow(r, [key, level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
+    EachRow(r, [key, pixel](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
         for (int i = 0; i < w; i++) {
-            uint16_t blended = AlphaPixel<L>(d[i], s[i], level);
-            d[i] = s[i] != key ? blended : d[i];
+            uint16_t out = pixel(d[i], s[i]);
+            d[i] = s[i] != key ? out : d[i];
         }
     });
 }
 
-template <class L>
-static void ScreenRows(const BlitRows& r, int level)
-{
-    EachRow(r, [level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++)
-            d[i] = ScreenPixel<L>(d[i], s[i], level);
-    });
-}
+// A lambda rather than a function, so that the loops inline it.
+static constexpr auto SourcePixel = [](uint16_t, uint16_t s) { return s; };
 
-template <class L>
-static void KeyedScreenRows(const BlitRows& r, uint16_t key, int level)
-{
-    EachRow(r, [key, level](uint16_t* __restrict d, const uint16_t* __restrict s, int w) {
-        for (int i = 0; i < w; i++) {
-            uint16_t blended = ScreenPixel<L>(d[i], s[i], level);
-            d[i] = s[i] != key ? blended : d[i];
-        }
-    });
-}
+// The two blends as the row loops take them.
+struct AlphaBlend {
+    template <class L>
+    static uint16_t Pixel(uint16_t d, uint16_t s, Lane level) { return AlphaPixel<L>(d, s, level); }
+    static constexpr bool blackWithoutLayout = true;
+};
+struct ScreenBlend {
+    template <class L>
+    static uint16_t Pixel(uint16_t d, uint16_t s, Lane level) { return ScreenPixel<L>(d, s, level); }
+    static constexpr bool blackWithoutLayout = false;
+};
 
-// A blend below level 255 with no native layout makes black (alpha) or keeps
-// the destination (screen); at 255 both give the source.
-static void AlphaMode(const BlitRows& r, int keyed, uint16_t key, int level)
+// A blend at level 255 gives the source. Below it, with no native layout,
+// alpha makes black and screen keeps the destination.
+template <class Blend>
+static void BlendMode(const BlitRows& r, int keyed, uint16_t key, Lane level)
 {
-    if (level == 255) {
-        keyed ? KeyedRows(r, key) : CopyRows(r);
-    } else if (pixelLayout == PixelLayout565) {
-        keyed ? KeyedAlphaRows<Layout565>(r, key, level) : AlphaRows<Layout565>(r, level);
-    } else if (pixelLayout == PixelLayout555) {
-        keyed ? KeyedAlphaRows<Layout555>(r, key, level) : AlphaRows<Layout555>(r, level);
-    } else {
-        keyed ? FillRows(r, key, 0) : ClearRows(r);
-    }
-}
-
-static void ScreenMode(const BlitRows& r, int keyed, uint16_t key, int level)
-{
+    auto blend565 = [level](uint16_t d, uint16_t s) { return Blend::template Pixel<Layout565>(d, s, level); };
+    auto blend555 = [level](uint16_t d, uint16_t s) { return Blend::template Pixel<Layout555>(d, s, level); };
+    auto black = [](uint16_t, uint16_t) { return (uint16_t)0; };
     if (level == 255)
-        keyed ? KeyedRows(r, key) : CopyRows(r);
+        keyed ? KeyedRows(r, key, SourcePixel) : CopyRows(r);
     else if (pixelLayout == PixelLayout565)
-        keyed ? KeyedScreenRows<Layout565>(r, key, level) : ScreenRows<Layout565>(r, level);
+        keyed ? KeyedRows(r, key, blend565) : BlendRows(r, blend565);
     else if (pixelLayout == PixelLayout555)
-        keyed ? KeyedScreenRows<Layout555>(r, key, level) : ScreenRows<Layout555>(r, level);
+        keyed ? KeyedRows(r, key, blend555) : BlendRows(r, blend555);
+    else if (Blend::blackWithoutLayout)
+        keyed ? KeyedRows(r, key, black) : ClearRows(r);
 }
 
 int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
@@ -229,25 +208,27 @@ int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
                       source->pixels + (size_t)sy * source->width + sx,
                       w, h, destination->width, source->width };
     uint16_t key = source->colourKey;
-    int level = source->alpha;
+    Lane level = source->alpha;
     switch (mode) {
     case BlitCopy:
         CopyRows(rows);
         break;
     case BlitKeyed:
-        KeyedRows(rows, key);
+        KeyedRows(rows, key, SourcePixel);
         break;
     case BlitAlpha:
     case BlitKeyedAlpha:
-        AlphaMode(rows, mode == BlitKeyedAlpha, key, level);
+        BlendMode<AlphaBlend>(rows, mode == BlitKeyedAlpha, key, level);
         break;
     case BlitScreen:
     case BlitKeyedScreen:
-        ScreenMode(rows, mode == BlitKeyedScreen, key, level);
+        BlendMode<ScreenBlend>(rows, mode == BlitKeyedScreen, key, level);
         break;
-    case BlitKeyedFill:
-        FillRows(rows, key, destination->textColour);
+    case BlitKeyedFill: {
+        uint16_t colour = destination->textColour;
+        KeyedRows(rows, key, [colour](uint16_t, uint16_t) { return colour; });
         break;
+    }
     default:
         break;
     }
@@ -272,7 +253,7 @@ void ShadeRect(Surface* surface, int x1, int y1, int x2, int y2, int level)
     for (int x = x1; x < x2; x += 1024) {
         int w = x2 - x < 1024 ? x2 - x : 1024;
         BlitRows rows = { surface->pixels + (size_t)y1 * surface->width + x, black, w, y2 - y1, surface->width, 0 };
-        AlphaMode(rows, 0, 0, level);
+        BlendMode<AlphaBlend>(rows, 0, 0, (Lane)level);
     }
 }
 

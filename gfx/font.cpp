@@ -33,14 +33,16 @@ int FontLoad(BitmapFont* font, const char* path)
     SurfaceSetColourKey(&font->image, font->image.pixels[0]);
     SurfaceSetAlpha(&font->image, 255);
 
+    // Without a widths file the strip has no glyphs, whatever was loaded before.
+    memset(font->glyphX, 0, sizeof font->glyphX);
+    memset(font->glyphWidth, 0, sizeof font->glyphWidth);
+    font->glyphCount = 0;
     char widthsPath[512];
     FILE* file = WidthsPath(path, widthsPath, sizeof widthsPath) ? fopen(widthsPath, "rb") : nullptr;
     if (!file)
         return 0;
     uint8_t header[2] = { 0, 0 };
     size_t headerRead = fread(header, 1, 2, file);
-    memset(font->glyphX, 0, sizeof font->glyphX);
-    memset(font->glyphWidth, 0, sizeof font->glyphWidth);
     font->glyphHeight = header[1];
     // A file that ends before its count says keeps the records it has; the
     // count then says how many were read.
