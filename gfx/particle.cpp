@@ -162,11 +162,19 @@ static void JitterColour(ParticleColour* colour, int jitter)
 // draw for the amount, the next for the sign (odd takes it away).
 static double Varied(double value, double range, double factor)
 {
-    int n = (int)(range * 100);
-    if (n <= 0)
-        return value;
+    double hundredths = range * 100;
+    if (!(hundredths >= 1))
+        return value;   // the callers' speeds and spreads are 0 or at least 0.01
+    int n = hundredths < 1e9 ? (int)hundredths : 1000000000;
     double d = (rand() % n) * 0.01 * factor;
     return (rand() & 1) ? value - d : value + d;
+}
+
+// The whole degrees of a direction, folded onto 0-359 by their absolute value.
+static int DegreeIndex(double radians)
+{
+    double degrees = fabs(trunc(radians * radiansToDegrees));
+    return degrees < 1e9 ? (int)degrees % 360 : 0;
 }
 
 int SpawnParticle(ParticleSystem* system, int kind, int x, int y, float speed, float speedVar,
@@ -201,13 +209,18 @@ int SpawnParticle(ParticleSystem* system, int kind, int x, int y, float speed, f
             return i + 1;
         double s = Varied(speed, speed, speedVar);
         double a = angleVar != 0 ? Varied(angle, angleVar, 1.0) : angle;
-        // Negative directions fold onto their absolute value.
-        int index = abs((int)(a * radiansToDegrees)) % 360;
+        int index = DegreeIndex(a);
         p->vx = (float)(system->cosine[index] * s);
         p->vy = (float)(system->sine[index] * s);
         return i + 1;
     }
     return 0;
+}
+
+// A float position as a pixel, kept far enough inside the int range for the clipping sums.
+static int PixelOf(float v)
+{
+    return v > -1.0e6f ? (v < 1.0e6f ? (int)v : 1000000) : -1000000;
 }
 
 static int GlowSize(float size)
@@ -231,7 +244,7 @@ static void DrawParticle(ParticleSystem* system, Surface* destination, const Par
     int w = GlowSize(image->width * scale);
     int h = GlowSize(image->height * scale);
     SurfaceSetAlpha(image, (uint8_t)(level < 0 ? 0 : level > 255 ? 255 : level));
-    GlowBlit(system, destination, (int)(p->x - (float)(w / 2)), (int)(p->y - (float)(h / 2)), w, h, p);
+    GlowBlit(system, destination, PixelOf(p->x - (float)(w / 2)), PixelOf(p->y - (float)(h / 2)), w, h, p);
 }
 
 void ParticleSystemRender(ParticleSystem* system, Surface* destination)
@@ -264,7 +277,8 @@ void ParticleSystemRender(ParticleSystem* system, Surface* destination)
         e->age += system->frameTime;
         if (e->age < e->duration) {
             // Particles the full pool refused are not counted, so they come on later frames.
-            int due = (int)(e->rate * e->age - (float)e->emitted);
+            float owed = e->rate * e->age - (float)e->emitted;
+            int due = owed >= 1 ? (owed < (float)ParticleCount ? (int)owed : ParticleCount) : 0;
             for (int n = 0; n < due; n++) {
                 int number = SpawnParticle(system, (int)e->kind, (int)e->x, (int)e->y, e->speed, e->speedVar,
                                            e->gravity, e->angle, e->angleVar, e->jitter);
