@@ -258,6 +258,7 @@ int main(int argc, char** argv)
 
     Surface frame;
     SurfaceCreate(&frame, 240, 320);
+    SurfaceClear(&frame, 0);   // what stays on screen where no background is loaded
     Sprites sprites;
     if (!LoadBitmapResource(&sprites.ship, moduleHandle, L"GUN2"))
         printf("no GUN2 bitmap: the ship is left out\n");
