@@ -29,7 +29,8 @@ enum SoundId {
 };
 
 // The mixer's output format: unsigned 8-bit PCM at 22050 Hz, one or two channels.
-enum : uint32_t { mixerRate = 22050, mixerBits = 8 };
+constexpr uint32_t mixerRate = 22050;
+constexpr uint16_t mixerBits = 8;
 
 // Plays the loaded effect of that id once.
 void PlayEffect(int soundId);
