@@ -5,6 +5,7 @@
 #include <vector>
 
 struct GXDisplayProperties;
+struct Window;
 
 // Back to a fresh machine: no windows or timers, an empty queue, clock at 0,
 // no script, default display (240 x 320, 565, straight pitches), no boxes.
@@ -56,8 +57,14 @@ void HeadlessSetBoxAnswer(int answer);
 // Overrides the program's own file name (default: the real executable).
 void HeadlessSetModuleFileName(const wchar_t* path);
 
-// The single-instance namespace; defaults to the working folder.
+// Makes window the one in front (null: another program is), as a focus change would.
+void HeadlessSetForeground(Window* window);
+
+// The single-instance namespace: copies in the same scope see each other.
+// HeadlessReset makes it this process alone; the runner uses its working
+// folder, so two runners started in one folder meet.
 void HeadlessSetInstanceScope(const std::string& scope);
+std::string HeadlessWorkingFolder();
 
 // Writes a 240 x 320 frame of native pixels as an RGB PNG; 1 on success.
 int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat);

@@ -113,16 +113,6 @@ int GXCloseDisplay()
     return 1;
 }
 
-int GXOpenInput()
-{
-    return 1;
-}
-
-int GXCloseInput()
-{
-    return 1;
-}
-
 void* GXBeginDraw()
 {
     if (!displayOpen)
@@ -141,11 +131,6 @@ int GXEndDraw()
     framesPresented++;
     if (presentHook)
         presentHook(presentContext);
-    return 1;
-}
-
-int SHFullScreen(Window*, uint32_t)
-{
     return 1;
 }
 

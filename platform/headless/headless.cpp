@@ -17,6 +17,9 @@ void HeadlessReset()
     HeadlessDisplayReset();
     HeadlessBoxesReset();
     SysSetModuleFileName(nullptr);
+    // In-process tests run side by side in one folder: each process is its
+    // own machine. The runner widens this to its working folder.
+    instanceScope = "process:" + std::to_string(getpid());
 }
 
 void HeadlessSetModuleFileName(const wchar_t* path)
@@ -24,17 +27,26 @@ void HeadlessSetModuleFileName(const wchar_t* path)
     SysSetModuleFileName(path);
 }
 
+void HeadlessSetForeground(Window* window)
+{
+    WindowSetForegroundState(window);
+}
+
 void HeadlessSetInstanceScope(const std::string& scope)
 {
     instanceScope = scope;
 }
 
-std::string BackendInstanceScope()
+std::string HeadlessWorkingFolder()
 {
-    if (!instanceScope.empty())
-        return "headless:" + std::to_string(getuid()) + ":" + instanceScope;
     char folder[1024];
     if (!getcwd(folder, sizeof folder))
         folder[0] = 0;
-    return "headless:" + std::to_string(getuid()) + ":" + folder;
+    return folder;
+}
+
+std::string BackendInstanceScope()
+{
+    return "headless:" + std::to_string(getuid()) + ":" +
+           (instanceScope.empty() ? HeadlessWorkingFolder() : instanceScope);
 }

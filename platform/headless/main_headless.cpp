@@ -80,6 +80,7 @@ int main(int argc, char** argv)
     text << file.rdbuf();
 
     HeadlessReset();
+    HeadlessSetInstanceScope(HeadlessWorkingFolder());
     GXDisplayProperties display = { 240, 320, 2, 480, 16, options.ffFormat };
     HeadlessSetDisplay(display);
     std::string error;

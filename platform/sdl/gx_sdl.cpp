@@ -68,16 +68,6 @@ int GXCloseDisplay()
     return 1;
 }
 
-int GXOpenInput()
-{
-    return 1;
-}
-
-int GXCloseInput()
-{
-    return 1;
-}
-
 void* GXBeginDraw()
 {
     if (!displayOpen)
@@ -93,10 +83,5 @@ int GXEndDraw()
     drawing = 0;
     SdlShowFrame(frame);
     SdlPumpEvents();
-    return 1;
-}
-
-int SHFullScreen(Window*, uint32_t)
-{
     return 1;
 }

@@ -1,0 +1,181 @@
+// The window procedure's handlers, driven message by message on the headless machine.
+#include "app/display.h"
+#include "app/entry.h"
+#include "app/windowproc.h"
+#include "game/world.h"
+#include "platform/headless.h"
+#include "platform/sys.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// Stylus points on the main menu's buttons.
+const intptr_t tapNewGame = 90 << 16 | 118;
+const intptr_t tapResume = 134 << 16 | 118;
+const intptr_t tapExit = 219 << 16 | 118;
+
+class WindowProcTest : public ::testing::Test {
+protected:
+    Window* window = nullptr;
+    GameWorld* world = &gameWorld;
+
+    void SetUp() override
+    {
+        std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+        HeadlessReset();
+        HeadlessSetInstanceScope(folder.string());
+        displayProps = GXGetDisplayProperties();
+        PixelFormatSelect(displayProps.ffFormat);
+        ASSERT_TRUE(InitInstance(SysModule()));
+        window = world->owner;
+        ASSERT_TRUE(WindowIsAlive(window));
+        appReady = 1;
+        Drain();   // the first WM_SHOWMENU, posted at creation
+    }
+
+    void Drain()
+    {
+        Message message;
+        while (MessagePeekNow(&message) && MessageGet(&message))
+            ;
+    }
+
+    // Peeks without letting the clock move on to the next tick.
+    int MessagePeekNow(Message* message)
+    {
+        uint32_t before = HeadlessNow();
+        int found = MessagePeek(message);
+        return found && HeadlessNow() == before;
+    }
+
+    // Runs the menu with a tap waiting in the queue.
+    void Menu(intptr_t tap)
+    {
+        MessagePost(window, WM_LBUTTONUP, 0, tap);
+        MessageSend(window, WM_SHOWMENU, 0, 0);
+    }
+};
+
+TEST_F(WindowProcTest, StartUpLeavesNoGameInProgress)
+{
+    EXPECT_EQ(WindowData(window), world);
+    EXPECT_EQ(world->lives, 0u);
+    EXPECT_EQ(world->framesEnabled, 0u);
+    EXPECT_EQ(keyList.vkA, KeyFire);
+    EXPECT_TRUE(std::filesystem::exists("Skyrend.dat"));
+    EXPECT_EQ(std::filesystem::file_size("Skyrend.dat"), 240u);
+}
+
+TEST_F(WindowProcTest, MenuStartsAGameAndTicksRunFrames)
+{
+    Menu(tapNewGame);
+    EXPECT_EQ(world->framesEnabled, 1u);
+    EXPECT_EQ(world->lives, 3u);
+
+    uint32_t frames = HeadlessFramesPresented();
+    MessageSend(window, WM_TIMER, 1, 0);
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
+    EXPECT_EQ(world->framesEnabled, 1u);
+
+    // While frames are off, a tick does nothing.
+    world->framesEnabled = 0;
+    MessageSend(window, WM_TIMER, 1, 0);
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
+}
+
+TEST_F(WindowProcTest, FocusReleasesAndRestoresTheDisplay)
+{
+    Menu(tapNewGame);
+    uint32_t frames = HeadlessFramesPresented();
+
+    MessageSend(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    HeadlessSetForeground(nullptr);
+    MessageSend(window, WM_TIMER, 1, 0);       // not in front: no frame
+    MessageSend(window, WM_REDRAW, 0, 0);      // released: nothing reaches the screen
+    EXPECT_EQ(HeadlessFramesPresented(), frames);
+
+    MessageSend(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);   // neither re-opens nor releases
+    MessageSend(window, WM_REDRAW, 0, 0);
+    EXPECT_EQ(HeadlessFramesPresented(), frames);
+
+    MessageSend(window, WM_ACTIVATE, WA_ACTIVE, 0);        // the last frame is shown again
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
+    EXPECT_EQ(WindowForeground(), window);
+    MessageSend(window, WM_TIMER, 1, 0);
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 2);
+}
+
+TEST_F(WindowProcTest, FocusIsIgnoredBeforeStartUpEnds)
+{
+    appReady = 0;
+    uint32_t frames = HeadlessFramesPresented();
+    MessageSend(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    MessageSend(window, WM_REDRAW, 0, 0);
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
+}
+
+TEST_F(WindowProcTest, Keys)
+{
+    Menu(tapNewGame);
+    Message message;
+
+    MessageSend(window, WM_KEYDOWN, KeyMenu, 0);
+    ASSERT_TRUE(MessagePeekNow(&message));
+    EXPECT_EQ(message.message, (uint32_t)WM_SHOWMENU);
+    Drain();
+
+    world->weaponLevel = 7;   // lock-on not allowed: nothing changes
+    MessageSend(window, WM_KEYDOWN, KeyLockOn, 0);
+    EXPECT_EQ(world->weaponLevel, 7);
+    world->weaponLevel = 9;   // allowed: one level per press
+    MessageSend(window, WM_KEYDOWN, KeyLockOn, 0);
+    MessageSend(window, WM_KEYDOWN, KeyLockOn, 0);
+    EXPECT_EQ(world->weaponLevel, 7);
+
+    MessageSend(window, WM_KEYDOWN, KeyFire, 0);
+    EXPECT_EQ(fireBusy, 0u);
+}
+
+TEST_F(WindowProcTest, ResumeContinuesAndExitCloses)
+{
+    Menu(tapNewGame);
+    world->score = 1234;
+    Menu(tapResume);
+    EXPECT_EQ(world->score, 1234u);
+    EXPECT_EQ(world->framesEnabled, 1u);
+
+    Menu(tapExit);
+    EXPECT_EQ(world->framesEnabled, 0u);
+    Message message;
+    ASSERT_TRUE(MessageGet(&message));
+    EXPECT_EQ(message.message, (uint32_t)WM_CLOSE);
+    MessageDispatch(&message);
+    EXPECT_FALSE(WindowIsAlive(window));
+    EXPECT_EQ(MessageGet(&message), 0);   // the quit that ends the program
+}
+
+TEST_F(WindowProcTest, PrivateMessages)
+{
+    Menu(tapNewGame);
+    world->player.active = 0;
+    MessageSend(window, WM_EMITTERDONE, 2, 0);
+    EXPECT_EQ(world->player.active, 1);
+    EXPECT_EQ(world->player.motion, MotionCoast);
+    EXPECT_FLOAT_EQ(world->player.dragX, 0.75f);
+
+    world->lives = 0;
+    world->player.active = 0;
+    MessageSend(window, WM_EMITTERDONE, 2, 0);
+    EXPECT_EQ(world->player.active, 0);
+
+    EXPECT_EQ(MessageSend(window, WM_SOUNDDONE, 0, 0), 0);
+    EXPECT_EQ(MessageSend(window, WM_ERASEBKGND, 0, 0), 1);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+// Surfaces: the pixel formats, the life cycle and the drawing primitives.
+#include "gfx/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+int CountPixels(const Surface& s, uint16_t colour)
+{
+    int count = 0;
+    for (int i = 0; i < s.width * s.height; i++)
+        count += s.pixels[i] == colour;
+    return count;
+}
+
+TEST(SurfaceFormat, MakeColourInEachLayout)
+{
+    PixelFormatSelect(0xA0);
+    EXPECT_EQ(MakeColour(255, 255, 255), 0xFFFF);
+    EXPECT_EQ(MakeColour(128, 0, 0), 0x8000);
+    PixelFormatSelect(0x60);
+    EXPECT_EQ(MakeColour(255, 255, 255), 0x7FFF);
+    EXPECT_EQ(MakeColour(128, 0, 0), 0x4000);
+    PixelFormatSelect(0x20);
+    EXPECT_EQ(MakeColour(255, 255, 255), 0);
+    int r = -1, g = -1, b = -1;
+    SplitColour(0xFFFF, &r, &g, &b);
+    EXPECT_EQ(r, -1);   // no layout: nothing is written
+}
+
+TEST(SurfaceFormat, SplitColourUndoesMakeColour)
+{
+    for (uint32_t format : { 0xA0u, 0x60u }) {
+        PixelFormatSelect(format);
+        int greenMask = format == 0xA0 ? 0xFC : 0xF8;
+        for (int v = 0; v < 256; v += 5) {
+            int r, g, b;
+            uint16_t pixel = MakeColour(v, 255 - v, v ^ 0x5A);
+            SplitColour(pixel, &r, &g, &b);
+            EXPECT_EQ(r, v & 0xF8);
+            EXPECT_EQ(g, (255 - v) & greenMask);
+            EXPECT_EQ(b, (v ^ 0x5A) & 0xF8);
+            EXPECT_EQ(MakeColour(r, g, b), pixel);
+        }
+    }
+}
+
+TEST(SurfaceLife, CreateCopyCloneRelease)
+{
+    PixelFormatSelect(0xA0);
+    Surface s;
+    EXPECT_EQ(s.alpha, 255);
+    ASSERT_TRUE(SurfaceCreate(&s, 10, 5));
+    SurfaceClear(&s, 0x1234);
+
+    // A zero size is refused and the old image stays.
+    EXPECT_FALSE(SurfaceCreate(&s, 0, 7));
+    EXPECT_FALSE(SurfaceCreate(&s, 7, 0));
+    ASSERT_EQ(s.width, 10);
+    EXPECT_EQ(CountPixels(s, 0x1234), 50);
+
+    // Negative and absurd sizes fail and leave the surface empty.
+    Surface bad;
+    EXPECT_FALSE(SurfaceCreate(&bad, -4, 4));
+    EXPECT_FALSE(SurfaceCreate(&bad, 100000, 100000));
+    EXPECT_EQ(bad.pixels, nullptr);
+    EXPECT_EQ(bad.width, 0);
+
+    Surface copy;
+    copy.colourKey = 9;
+    ASSERT_TRUE(SurfaceCopy(&copy, &s));
+    EXPECT_EQ(copy.width, 10);
+    EXPECT_EQ(copy.colourKey, 9);   // the destination keeps its own key
+    EXPECT_EQ(memcmp(copy.pixels, s.pixels, 100), 0);
+
+    Surface screen;
+    ASSERT_TRUE(SurfaceCreate(&screen, 240, 320));
+    SurfaceClear(&screen, 0x0F0F);
+    Surface* clone = SurfaceCloneScreen(&screen);
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(clone->width, 240);
+    EXPECT_EQ(CountPixels(*clone, 0x0F0F), 240 * 320);
+    delete clone;
+
+    SurfaceRelease(&s);
+    EXPECT_EQ(s.pixels, nullptr);
+    EXPECT_EQ(s.height, 0);
+}
+
+TEST(SurfaceDraw, Primitives)
+{
+    PixelFormatSelect(0xA0);
+    Surface s;
+    ASSERT_TRUE(SurfaceCreate(&s, 20, 10));
+
+    SurfaceClear(&s, 0);
+    SurfaceRectangle(&s, 0, 0, 9, 4, 1);
+    EXPECT_EQ(CountPixels(s, 1), 26);
+    EXPECT_EQ(s.pixels[4 * 20 + 9], 1);
+    EXPECT_EQ(s.pixels[2 * 20 + 5], 0);
+
+    SurfaceClear(&s, 0);
+    SurfaceFillRect(&s, 2, 3, 2, 3, 5);    // empty
+    SurfaceFillRect(&s, 4, 1, 5, 4, 5);    // one column, rows 1 to 3
+    EXPECT_EQ(CountPixels(s, 5), 3);
+    EXPECT_EQ(s.pixels[3 * 20 + 4], 5);
+
+    SurfaceClear(&s, 0);
+    SurfaceHLine(&s, 3, 2, 4, 6);
+    SurfaceHLine(&s, 3, 3, 0, 6);
+    SurfaceVLine(&s, 19, 0, 10, 7);
+    SurfaceVLine(&s, 0, 0, -2, 7);
+    SurfacePutPixel(&s, 0, 9, 8);
+    EXPECT_EQ(CountPixels(s, 6), 4);
+    EXPECT_EQ(CountPixels(s, 7), 10);
+    EXPECT_EQ(s.pixels[9 * 20], 8);
+}
+
+TEST(SurfaceDraw, Gradient)
+{
+    PixelFormatSelect(0xA0);
+    Surface s;
+    ASSERT_TRUE(SurfaceCreate(&s, 4, 1));
+    SurfaceGradient(&s, MakeColour(128, 0, 0), 0);
+    EXPECT_EQ(CountPixels(s, MakeColour(128, 0, 0)), 4);
+
+    ASSERT_TRUE(SurfaceCreate(&s, 2, 320));
+    SurfaceGradient(&s, MakeColour(128, 0, 0), MakeColour(0, 255, 0));
+    EXPECT_EQ(s.pixels[0], MakeColour(128, 0, 0));
+    // The bottom row comes within one step of the bottom colour.
+    int r, g, b;
+    SplitColour(s.pixels[319 * 2], &r, &g, &b);
+    EXPECT_LE(r, 8);
+    EXPECT_GE(g, 248);
+    // Red falls row by row, never rising.
+    for (int y = 1; y < 320; y++) {
+        int r0, g0, b0;
+        SplitColour(s.pixels[(y - 1) * 2], &r0, &g0, &b0);
+        SplitColour(s.pixels[y * 2], &r, &g, &b);
+        ASSERT_LE(r, r0);
+        ASSERT_GE(g, g0);
+    }
+}
+
+TEST(SurfaceDraw, ScaleWeighsEveryChannel)
+{
+    PixelFormatSelect(0xA0);
+    Surface s;
+    ASSERT_TRUE(SurfaceCreate(&s, 2, 1));
+    SurfaceClear(&s, 0xFFFF);
+    SurfaceScale(&s, 0.75f);
+    EXPECT_EQ(s.pixels[1], MakeColour(186, 189, 186));   // 248, 252, 248 scaled and truncated
+}
+
+}  // namespace
