@@ -7,10 +7,16 @@
 #include <cstring>
 #include <vector>
 
+// SDL narrows to 8 bits by dropping the low byte, which lowers every sample
+// by half a step on average: a small constant offset that grows as voices
+// are mixed. So a stream to 8 bits converts to 16 bits in SDL, and the last
+// step rounds.
 struct ConvertStream {
     SDL_AudioCVT cvt;
     uint32_t sourceFrameBytes;
+    uint32_t sdlFrameBytes;      // a frame of what SDL yields
     uint32_t targetFrameBytes;
+    int roundTo8Bits;
 };
 
 enum : uint16_t { WAVE_FORMAT_IEEE_FLOAT = 3 };
@@ -43,12 +49,15 @@ ConvertStream* ConvertStreamOpen(const WaveFormat* source, const WaveFormat* tar
     if (!from || !to)
         return nullptr;
     ConvertStream* stream = new ConvertStream;
-    if (SDL_BuildAudioCVT(&stream->cvt, from, (Uint8)source->channels, (int)source->samplesPerSec, to,
+    stream->roundTo8Bits = to == AUDIO_U8 && from != AUDIO_U8;
+    SDL_AudioFormat yields = stream->roundTo8Bits ? AUDIO_S16SYS : to;
+    if (SDL_BuildAudioCVT(&stream->cvt, from, (Uint8)source->channels, (int)source->samplesPerSec, yields,
                           (Uint8)target->channels, (int)target->samplesPerSec) < 0) {
         delete stream;
         return nullptr;
     }
     stream->sourceFrameBytes = source->channels * SDL_AUDIO_BITSIZE(from) / 8u;
+    stream->sdlFrameBytes = target->channels * SDL_AUDIO_BITSIZE(yields) / 8u;
     stream->targetFrameBytes = target->channels * SDL_AUDIO_BITSIZE(to) / 8u;
     return stream;
 }
@@ -59,8 +68,8 @@ int ConvertStreamSize(ConvertStream* stream, uint32_t sourceBytes, uint32_t* tar
     // SDL's own estimate, rounded down to whole frames, is what it yields
     // (or a frame more, which is dropped).
     double ratio = stream->cvt.needed ? stream->cvt.len_ratio : 1.0;
-    uint64_t bytes = (uint64_t)((double)(frames * stream->sourceFrameBytes) * ratio);
-    bytes -= bytes % stream->targetFrameBytes;
+    uint64_t sdlBytes = (uint64_t)((double)(frames * stream->sourceFrameBytes) * ratio);
+    uint64_t bytes = sdlBytes / stream->sdlFrameBytes * stream->targetFrameBytes;
     if (!bytes || bytes > UINT32_MAX)
         return 0;
     *targetBytes = (uint32_t)bytes;
@@ -84,6 +93,14 @@ int ConvertStreamRun(ConvertStream* stream, const uint8_t* source, uint32_t sour
         if (SDL_ConvertAudio(&cvt) != 0)
             return 0;
         produced = (uint32_t)cvt.len_cvt;
+    }
+    if (stream->roundTo8Bits) {
+        int16_t* wide = (int16_t*)work.data();
+        produced /= 2;
+        for (uint32_t i = 0; i < produced; i++) {
+            int value = ((wide[i] + 128) >> 8) + 128;
+            work[i] = (uint8_t)(value > 255 ? 255 : value);
+        }
     }
     memcpy(target, work.data(), produced < targetBytes ? produced : targetBytes);
     return 1;
