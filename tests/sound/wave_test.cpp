@@ -93,3 +93,15 @@ TEST(WaveRunner, AudioOptionWritesTheCaptureTheSameEachRun)
     EXPECT_EQ(RunAndCapture(folder), first);
     std::filesystem::remove_all(folder);
 }
+
+// Every effect the game ships, played through the mixer, must be audible,
+// unclipped and centred; the sound check measures each one.
+TEST(WaveRunner, GameSoundsPassTheSoundCheck)
+{
+    std::string build = SS_BUILD_DIR;
+    if (!std::filesystem::exists(build + "/sounds/fire.wav") || !std::filesystem::exists(build + "/soundcheck"))
+        GTEST_SKIP() << "no game sounds or no sound check in " << build;
+    std::string wav = testing::TempDir() + "soundcheck_" + std::to_string(getpid()) + ".wav";
+    EXPECT_EQ(system((build + "/soundcheck " + wav + " >/dev/null").c_str()), 0);
+    std::filesystem::remove(wav);
+}
