@@ -189,18 +189,14 @@ TEST_F(MemTest, ReallocGrowsByItsIncrementAndKeepsTheElements)
     EXPECT_EQ(array, kept);
     EXPECT_EQ(count, 131u);
     EXPECT_EQ(array[2], 9u);
-    MemSetSystemRefusal(0);
     Free(array);
-    EXPECT_TRUE(HeadlessBoxes().empty());
-}
-
-TEST_F(MemTest, RefusedChunkGivesNull)
-{
-    MemSetSystemRefusal(1);
-    EXPECT_EQ(Alloc(0), nullptr);
     EXPECT_EQ(Alloc(600000), nullptr);
+    MemReset();
+    MemSetSystemRefusal(1);
+    EXPECT_EQ(Alloc(0), nullptr);   // no chunk to carve from
     MemSetSystemRefusal(0);
     EXPECT_NE(Alloc(0), nullptr);
+    EXPECT_TRUE(HeadlessBoxes().empty());
 }
 
 TEST_F(MemTest, ThreadsAllocateAndFreeAtOnce)

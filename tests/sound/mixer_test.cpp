@@ -30,11 +30,6 @@ static std::vector<uint8_t> Ramp(size_t count, int step)
     return samples;
 }
 
-static std::vector<uint8_t> Captured()
-{
-    return HeadlessAudioCaptured();
-}
-
 // The first n bytes of the capture: what the first buffers played.
 static std::vector<uint8_t> Head(size_t n)
 {
@@ -80,7 +75,7 @@ TEST_F(MixerTest, TwoIdenticalVoicesSoundLikeOne)
     Sound sound = MakeSound(Ramp(5000, 11), 1);
     SoundPlay(&sound, 0);
     SysSleep(400);
-    std::vector<uint8_t> alone = Captured();
+    std::vector<uint8_t> alone = HeadlessAudioCaptured();
 
     MixerClose();
     HeadlessReset();
@@ -89,7 +84,7 @@ TEST_F(MixerTest, TwoIdenticalVoicesSoundLikeOne)
     SoundPlay(&sound, 0);
     EXPECT_EQ(sound.playCount, 2u);
     SysSleep(400);
-    EXPECT_EQ(Captured(), alone);
+    EXPECT_EQ(HeadlessAudioCaptured(), alone);
     SoundDestroy(&sound);
 }
 
@@ -113,11 +108,11 @@ TEST_F(MixerTest, IdleDeviceKeepsPlayingSilenceInStep)
     SoundPlay(&sound, 0);
     SysSleep(1000);
     // 768 stereo frames last 768 / 22050 s: 28 whole buffers end within a second.
-    std::vector<uint8_t> out = Captured();
+    std::vector<uint8_t> out = HeadlessAudioCaptured();
     EXPECT_EQ(out.size(), 28 * bufferBytes);
     EXPECT_EQ(std::count(out.begin() + 2, out.end(), 128), (ptrdiff_t)out.size() - 2);
     SysSleep(1000);
-    EXPECT_EQ(Captured().size(), 57 * bufferBytes);
+    EXPECT_EQ(HeadlessAudioCaptured().size(), 57 * bufferBytes);
     SoundDestroy(&sound);
 }
 
@@ -182,7 +177,7 @@ TEST_F(MixerTest, NoDeviceMeansNothingPlays)
     Sound sound = MakeSound(Ramp(100, 1), 1);
     SoundPlay(&sound, 0);
     SysSleep(200);
-    EXPECT_TRUE(Captured().empty());
+    EXPECT_TRUE(HeadlessAudioCaptured().empty());
     EXPECT_EQ(sound.playCount, 1u);   // counted before the start failed
     SoundStop(&sound);
     EXPECT_EQ(sound.playCount, 0u);
@@ -201,9 +196,9 @@ TEST_F(MixerTest, StopAndDestroyEndVoicesWhilePlaying)
     EXPECT_EQ(looped.playCount, 0u);
     EXPECT_EQ(other.data, nullptr);
     // The buffer playing and the five queued behind it still sound; all after them are silent.
-    size_t stoppedAt = Captured().size();
+    size_t stoppedAt = HeadlessAudioCaptured().size();
     SysSleep(500);
-    std::vector<uint8_t> out = Captured();
+    std::vector<uint8_t> out = HeadlessAudioCaptured();
     auto queuedEnd = out.begin() + (ptrdiff_t)(stoppedAt + 6 * bufferBytes);
     ASSERT_GT(out.end(), queuedEnd);
     EXPECT_LT(std::count(queuedEnd - (ptrdiff_t)bufferBytes, queuedEnd, 128), (ptrdiff_t)bufferBytes);
@@ -230,7 +225,7 @@ static std::vector<uint8_t> PlayScene(Sound* a, Sound* b, Sound* c)
     SysSleep(1);
     SoundPlay(c, 0);
     SysSleep(400);
-    return Captured();
+    return HeadlessAudioCaptured();
 }
 
 TEST_F(MixerTest, SameCallsAtSameTimesGiveSameBytes)
