@@ -18,6 +18,7 @@ struct SpriteStrip {
 
 void SpriteStripInit(SpriteStrip* strip, Surface* image, int x0, int y0, int frameWidth, int frameHeight,
                      int dx, int dy, int frameCount, int delay);
-// A negative frame advances the animation; otherwise it selects that frame.
+// A negative frame advances the animation; otherwise it selects that frame
+// (one past the strip draws nothing).
 void SpriteStripDraw(SpriteStrip* strip, Surface* destination, int x, int y, int frame, uint8_t mode);
 void SpriteStripAdvance(SpriteStrip* strip);

@@ -13,7 +13,9 @@ enum : uint8_t {
 };
 
 // Copies the w x h rectangle at (sx, sy) of source to (dx, dy) of destination,
-// clipped to the destination only. Returns 0 when nothing is left to draw.
+// clipped to the destination only. Returns 0 when nothing is left to draw, and
+// draws nothing when the clipped rectangle does not lie inside the source.
+// Modes other than those above draw nothing but still return 1.
 int Blit(Surface* destination, int32_t dx, int32_t dy, int32_t w, int32_t h,
          const Surface* source, int32_t sx, int32_t sy, uint8_t mode);
 

@@ -1,5 +1,14 @@
-// The parallax background. Stand-in: no layer loads, so nothing is composed.
+// The parallax background: two pre-weighted layers added together, two pixels to a 32-bit word.
 #include "gfx/parallax.h"
+#include "app/entry.h"
+#include "gfx/bitmap.h"
+#include "gfx/blit.h"
+
+#include <cstring>
+
+// The frame the background covers; layers are as wide as it and one period plus its height tall.
+static const int frameWidth = 240;
+static const int frameHeight = 320;
 
 void ParallaxInit(Parallax* parallax)
 {
@@ -18,14 +27,30 @@ void ParallaxReset(Parallax* parallax)
     parallax->keyColour = 0;
 }
 
-int ParallaxLoadBack(Parallax*, const wchar_t*, int32_t, float)
+// Tiles the weighted bitmap over a 240 x (period + 320) layer, so that rows
+// offset to offset + 319 are seamless for every offset within the period.
+static int LoadLayer(Surface* layer, int32_t* layerSpeed, int32_t* layerPeriod, const wchar_t* name,
+                     int32_t speed, float weight)
 {
-    return 0;
+    Surface tile;   // released on every path
+    if (!LoadBitmapResource(&tile, moduleHandle, name))
+        return 0;
+    SurfaceScale(&tile, weight);
+    if (!SurfaceCreate(layer, frameWidth, tile.height + frameHeight))
+        return 0;
+    *layerSpeed = speed;
+    *layerPeriod = tile.height;
+    return BlitTile(layer, &tile);
 }
 
-int ParallaxLoadFront(Parallax*, const wchar_t*, int32_t, float)
+int ParallaxLoadBack(Parallax* parallax, const wchar_t* name, int32_t speed, float weight)
 {
-    return 0;
+    return LoadLayer(&parallax->back, &parallax->backSpeed, &parallax->backPeriod, name, speed, weight);
+}
+
+int ParallaxLoadFront(Parallax* parallax, const wchar_t* name, int32_t speed, float weight)
+{
+    return LoadLayer(&parallax->front, &parallax->frontSpeed, &parallax->frontPeriod, name, speed, weight);
 }
 
 void ParallaxSetKey(Parallax* parallax, uint8_t flag, uint16_t colour)
@@ -34,7 +59,55 @@ void ParallaxSetKey(Parallax* parallax, uint8_t flag, uint16_t colour)
     parallax->keyColour = colour;
 }
 
-int ParallaxCompose(Parallax*, Surface*)
+// The weights of a stage add up to at most 1, so no channel sum overflows its
+// field and adding whole words adds every channel of both pixels at once.
+static void AddPixels(uint16_t* __restrict out, const uint16_t* __restrict a, const uint16_t* __restrict b, int count)
 {
-    return 0;
+    for (int i = 0; i < count / 2; i++) {
+        uint32_t x, y;
+        memcpy(&x, a + 2 * i, 4);
+        memcpy(&y, b + 2 * i, 4);
+        x += y;
+        memcpy(out + 2 * i, &x, 4);
+    }
+}
+
+// Keeps the offset within the period for any speed; the stage speeds are all
+// smaller than the periods, where this is one addition or subtraction of it.
+static int32_t Advance(int32_t offset, int32_t speed, int32_t period)
+{
+    int32_t next = (offset + speed % period) % period;
+    return next < 0 ? next + period : next;
+}
+
+// The first of the 320 rows shown, or null when the layer is empty or its
+// offset does not leave 320 rows below it.
+static const uint16_t* LayerRows(const Surface* layer, int32_t offset, int32_t period)
+{
+    if (!layer->pixels || layer->width != frameWidth || period <= 0 || offset < 0 || offset >= period ||
+        layer->height < period + frameHeight)
+        return nullptr;
+    return layer->pixels + (size_t)offset * frameWidth;
+}
+
+int ParallaxCompose(Parallax* parallax, Surface* destination)
+{
+    const uint16_t* b = LayerRows(&parallax->back, parallax->backOffset, parallax->backPeriod);
+    const uint16_t* f = LayerRows(&parallax->front, parallax->frontOffset, parallax->frontPeriod);
+    if (!b || !destination->pixels || destination->width < frameWidth || destination->height < frameHeight)
+        return 0;
+    // A destination as wide as the layers takes the whole frame as one run.
+    int runs = destination->width == frameWidth ? 1 : frameHeight;
+    int run = frameWidth * frameHeight / runs;
+    uint16_t* out = destination->pixels;
+    for (int i = 0; i < runs; i++, out += destination->width) {
+        if (f)
+            AddPixels(out, b + i * run, f + i * run, run);
+        else
+            memcpy(out, b + i * run, (size_t)run * 2);
+    }
+    parallax->backOffset = Advance(parallax->backOffset, parallax->backSpeed, parallax->backPeriod);
+    if (f)
+        parallax->frontOffset = Advance(parallax->frontOffset, parallax->frontSpeed, parallax->frontPeriod);
+    return 1;
 }

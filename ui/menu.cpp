@@ -1,8 +1,9 @@
-// The front-end screens. Stand-in: a plain menu with "New Game", "Resume Game" and "Exit Game".
+// The front-end screens. Stand-in: the PIPES background with its title under "New Game", "Resume Game" and "Exit Game".
 #include "ui/menu.h"
 #include "app/display.h"
 #include "game/loop.h"
 #include "game/world.h"
+#include "gfx/pixelfont.h"
 #include "ui/button.h"
 
 int ShowSplash(GameWorld*)
@@ -18,6 +19,9 @@ int RunMainMenu(GameWorld* world)
     AddButton(&set, 2, "Resume Game", 52, 119, 132, 31, world->lives ? 0 : ButtonGreyed);
     AddButton(&set, 4, "Exit Game", 52, 204, 132, 31, 0);
     SurfaceClear(&world->backBuffer, MakeColour(0, 64, 128));
+    SurfaceCopy(&world->backBuffer, &pipesImage);
+    PixelFontDrawText(&world->backBuffer, "Main Menu", 25, 9, 0xFFFF);
+    PixelFontDrawText(&world->backBuffer, "Main Menu", 24, 8, MakeColour(0, 0, 0));
     switch (RunModalScreen(&set, &world->backBuffer)) {
     case 1:
         NewGame(world);

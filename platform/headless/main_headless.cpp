@@ -2,6 +2,7 @@
 #include "app/entry.h"
 #include "platform/gx.h"
 #include "platform/headless.h"
+#include "platform/headless_wave.h"
 #include "platform/sys.h"
 
 #include <cstdio>
@@ -17,11 +18,12 @@ struct RunnerOptions {
     uint32_t lastSaved = 0;
     int savedAny = 0;
     uint32_t ffFormat = kfDirect | kfDirect565;
+    std::string audio;   // where to write what the sound device played
 };
 
 static int Usage()
 {
-    fprintf(stderr, "usage: space-shooter-headless SCRIPT [--frames DIR] [--every MS] [--format 565|555]\n");
+    fprintf(stderr, "usage: space-shooter-headless SCRIPT [--frames DIR] [--every MS] [--format 565|555] [--audio FILE.wav]\n");
     return 2;
 }
 
@@ -54,6 +56,8 @@ int main(int argc, char** argv)
             options.every = atol(argv[++i]);
             if (options.every < 0)
                 return Usage();
+        } else if (!strcmp(argv[i], "--audio") && i + 1 < argc) {
+            options.audio = argv[++i];
         } else if (!strcmp(argv[i], "--format") && i + 1 < argc) {
             std::string format = argv[++i];
             if (format == "565")
@@ -90,6 +94,8 @@ int main(int argc, char** argv)
         HeadlessSetPresentHook(SaveEveryFrame, &options);
 
     int result = WinMain(SysModule(), nullptr, "", 1);
+    if (!options.audio.empty() && !HeadlessWriteWav(options.audio))
+        fprintf(stderr, "headless: cannot write %s\n", options.audio.c_str());
     printf("ticks=%u frames=%u boxes=%zu\n", HeadlessNow(), HeadlessFramesPresented(), HeadlessBoxes().size());
     return result;
 }

@@ -2,6 +2,7 @@
 #include "platform/backend.h"
 #include "platform/gx.h"
 #include "platform/headless.h"
+#include "platform/headless_wave.h"
 #include "platform/headless/headless_internal.h"
 #include "platform/internal.h"
 
@@ -105,16 +106,22 @@ static void ScriptApply(const ScriptEvent& event)
     }
 }
 
+// The sound device plays the buffers that end on the way, in step with the clock.
 void HeadlessAdvanceTo(uint32_t tick)
 {
+    HeadlessWavePlayUntil(now);
     while (nextEvent < events.size() && events[nextEvent].time <= tick) {
         const ScriptEvent& event = events[nextEvent++];
-        if (event.time > now)
+        if (event.time > now) {
+            HeadlessWavePlayUntil(event.time);
             now = event.time;
+        }
         ScriptApply(event);
     }
-    if (tick > now)
+    if (tick > now) {
+        HeadlessWavePlayUntil(tick);
         now = tick;
+    }
     if (now > timeLimit) {
         fprintf(stderr, "headless: stopped at the time limit, ticks=%u frames=%u boxes=%zu\n",
                 now, HeadlessFramesPresented(), HeadlessBoxes().size());

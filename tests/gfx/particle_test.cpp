@@ -1,0 +1,259 @@
+// The particle system: lifetimes, emission, messages, pools, random draws and the glow renderer.
+#include "app/windowproc.h"
+#include "gfx/particle.h"
+#include "platform/headless.h"
+#include "platform/res.h"
+#include "tests/gfx/dib24.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// What the owner window was sent, and what its handler does meanwhile.
+std::vector<Message> received;
+std::function<void(const Message&)> onMessage;
+
+intptr_t OwnerProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    received.push_back({ window, message, wParam, lParam });
+    if (onMessage)
+        onMessage(received.back());
+    return 0;
+}
+
+const EffectParams stillBurst = { 0.1f, 0, 0, 0, 25.0f, 0, 0, 0, 0, EffectReportEnd };
+
+class ParticleTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ParticleSystem> ps = std::make_unique<ParticleSystem>();
+    Surface screen;
+    Particle glow = {};
+
+    void SetUp() override
+    {
+        HeadlessReset();
+        PixelFormatSelect(0xA0);
+        received.clear();
+        onMessage = nullptr;
+        static const WindowClass ownerClass = { 0, OwnerProc, 0, 0, L"ParticleOwner" };
+        WindowRegisterClass(&ownerClass);
+        ParticleSystemInit(ps.get());
+        ps->owner = WindowCreate(L"ParticleOwner", L"", 0, 0, 0, 240, 320, nullptr);
+        received.clear();
+        for (int i = 0; i < ParticleImageCount; i++)
+            Image(i, [](int, int) { return 250; });
+        SurfaceCreate(&screen, 240, 320);
+        SurfaceClear(&screen, 0);
+        glow.image = ParticleFlare;
+        glow.startColour = { 255, 255, 255, 255 };
+        glow.endColour = { 0, 0, 0, 0 };
+    }
+
+    // A 64 x 64 grey image; its key is a native value that no grey level takes.
+    void Image(int index, int (*grey)(int row, int column))
+    {
+        Surface* image = &ps->images[index];
+        SurfaceCreate(image, 64, 64);
+        image->colourKey = 0xFFFF;
+        for (int i = 0; i < 64 * 64; i++)
+            image->pixels[i] = (uint16_t)grey(i / 64, i % 64);
+    }
+
+    int Lit() { return 240 * 320 - (int)std::count(screen.pixels, screen.pixels + 240 * 320, 0); }
+};
+
+TEST_F(ParticleTest, ParticleIsDrawnOnAboutFortyFramesAndGrows)
+{
+    ASSERT_EQ(SpawnParticle(ps.get(), 6, 120, 160, 0, 0, 0, 0, 0, 0), 1);
+    int passes = 0, visible = 0;
+    for (int frame = 0; frame < 60; frame++) {
+        passes += ps->particles[0].active;
+        SurfaceClear(&screen, 0);
+        ParticleSystemRender(ps.get(), &screen);
+        visible += Lit() > 0;
+        if (frame == 0 || frame == 39) {
+            EXPECT_EQ(Lit(), frame ? 62 * 62 : 16 * 16);
+        }
+    }
+    // 40 steps of 0.05 s add up to just under 2.0 in single precision, so the
+    // last of 41 draws comes at level 0 and the particle dies after it.
+    EXPECT_EQ(passes, 41);
+    EXPECT_EQ(visible, 40);
+    EXPECT_EQ(ParticleLoadPercent(ps.get()), 0);
+}
+
+TEST_F(ParticleTest, DeathAndEndAreReportedOnceAndAHandlersEffectJoinsThePass)
+{
+    onMessage = [this](const Message& m) {
+        if (m.message == WM_EMITTERDONE) {   // after its last particle, before the sparks emit
+            EXPECT_EQ(ParticleLoadPercent(ps.get()) + ps->particles[0].active, 0);
+            return;
+        }
+        const Particle* p = (const Particle*)m.lParam;
+        EXPECT_EQ(p->x + p->y, 70.0f);
+        const EffectParams sparks = { 0.5f, 0.2f, 2.0f, 0.5f, 40.0f, 255, 270.0f, 90.0f, 0.0f, 0 };
+        EXPECT_EQ(SpawnEffect(ps.get(), 7, (int)p->x, (int)p->y, &sparks), 2);
+    };
+    EffectParams reporting = stillBurst;
+    reporting.flags = ParticleReportDeath | EffectReportEnd;
+    ASSERT_EQ(SpawnEffect(ps.get(), 6, 30, 40, &reporting), 1);
+    while (received.empty())
+        ParticleSystemRender(ps.get(), &screen);
+    EXPECT_EQ(ps->emitters[0].emitted, 1);   // 0.1 s at 25 a second
+    EXPECT_EQ(ps->emitters[1].emitted, 2);   // the sparks' first 0.05 s at 40 a second, in the same pass
+    for (int frame = 0; frame < 60; frame++)
+        ParticleSystemRender(ps.get(), &screen);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].message, (uint32_t)WM_PARTICLEEXPIRED);
+    EXPECT_EQ(received[1].message, (uint32_t)WM_EMITTERDONE);
+    EXPECT_EQ(received[0].wParam + received[1].wParam, 2u);
+    EXPECT_EQ(received[1].lParam, (intptr_t)&ps->emitters[0]);
+}
+
+TEST_F(ParticleTest, PoolsRunOutAndEmissionCatchesUp)
+{
+    ParticleKind brief = {};
+    brief.lifetime = 0.1f;
+    SetParticleKind(ps.get(), 1, &brief);
+    for (int i = 1; i <= ParticleCount; i++)
+        ASSERT_EQ(SpawnParticle(ps.get(), 1, 10, 10, 0, 0, 0, 0, 0, 0), i);
+    EXPECT_EQ(SpawnParticle(ps.get(), 1, 10, 10, 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(ParticleLoadPercent(ps.get()), 100);
+    const EffectParams steady = { 1.0f, 0, 0, 0, 200.0f, 0, 0, 0, 0, 0 };
+    for (int i = 1; i <= EmitterCount; i++)
+        ASSERT_EQ(SpawnEffect(ps.get(), 6, 0, 0, &steady), i);
+    EXPECT_EQ(SpawnEffect(ps.get(), 6, 0, 0, &steady), 0);
+
+    ParticleSystemRender(ps.get(), &screen);   // pool full: nothing emitted, nothing counted
+    EXPECT_EQ(ps->emitters[0].emitted, 0);
+    ParticleSystemRender(ps.get(), &screen);   // the brief ones die; 20 are due at 0.1 s
+    EXPECT_EQ(ps->emitters[0].live, 20);
+    ParticleSystemClear(ps.get());
+    EXPECT_EQ(ParticleLoadPercent(ps.get()) + (int)received.size(), 0);
+    EXPECT_EQ(SpawnEffect(ps.get(), 6, 0, 0, &steady), 1);
+}
+
+TEST_F(ParticleTest, RandomDrawsComeInTheirOrderAndJitterStaysInBounds)
+{
+    ParticleKind grey = {};
+    grey.startColour = { 128, 0, 255, 200 };
+    SetParticleKind(ps.get(), 2, &grey);
+    srand(11);
+    SpawnParticle(ps.get(), 2, 0, 0, 1.0f, 0.75f, 0, 4.3633f, 2.0944f, 25);
+    const Particle& p = ps->particles[0];
+    srand(11);
+    int jitter[6];
+    for (int& j : jitter)
+        j = rand() % 100 - 25;
+    EXPECT_EQ(p.startColour.red, 128 + jitter[0]);
+    EXPECT_EQ(p.startColour.green, std::max(0, jitter[1]));
+    EXPECT_EQ(p.endColour.blue, std::max(0, jitter[5]));
+    EXPECT_EQ(p.startColour.alpha, 200);
+    double d = (rand() % 100) * 0.01 * 0.75;
+    double s = rand() & 1 ? 1.0 - d : 1.0 + d;
+    double e = (rand() % 209) * 0.01;   // 2.0944 radians: m = 209
+    double a = rand() & 1 ? 4.3633f - e : 4.3633f + e;
+    int index = abs((int)(a * 57.29577951308238)) % 360;
+    EXPECT_FLOAT_EQ(p.vx, ps->cosine[index] * (float)s);
+    EXPECT_FLOAT_EQ(p.vy, ps->sine[index] * (float)s);
+
+    int low = 255, high = 0;
+    for (int i = 0; i < 400; i++) {
+        ParticleSystemClear(ps.get());
+        SpawnParticle(ps.get(), 2, 0, 0, 0, 0, 0, 0, 0, 25);
+        low = std::min(low, (int)p.startColour.red);
+        high = std::max(high, (int)p.startColour.red);
+    }
+    EXPECT_EQ(low, 128 - 25);
+    EXPECT_EQ(high, 128 + 74);
+}
+
+TEST_F(ParticleTest, GlowSamplesEverySecondPixelAtHalfSizeAndEveryPixelAtFull)
+{
+    Image(ParticleFlare, [](int r, int c) { return (r | c) & 1 ? 0xFFFF : 250; });
+    EXPECT_EQ(GlowBlit(ps.get(), &screen, 10, 10, 32, 32, &glow), 1);
+    EXPECT_EQ(Lit(), 32 * 32);
+    SurfaceClear(&screen, 0);
+    GlowBlit(ps.get(), &screen, 10, 10, 64, 64, &glow);
+    EXPECT_EQ(Lit(), 32 * 32);
+    EXPECT_EQ(screen.pixels[10 * 240 + 11], 0);
+}
+
+TEST_F(ParticleTest, GlowIsClippedAtEveryEdgeWithoutDistortion)
+{
+    Image(ParticleFlare, [](int r, int c) { return (r * 7 + c * 3) % 251; });
+    GlowBlit(ps.get(), &screen, 100, 100, 32, 32, &glow);
+    std::vector<uint16_t> whole(screen.pixels, screen.pixels + 240 * 320);
+    struct { int x, y; } places[] = { { -16, 100 }, { 224, 100 }, { 100, -16 }, { 100, 304 }, { -16, -16 } };
+    for (auto at : places) {
+        SurfaceClear(&screen, 0);
+        GlowBlit(ps.get(), &screen, at.x, at.y, 32, 32, &glow);
+        int differ = 0;
+        for (int y = 0; y < 320; y++)
+            for (int x = 0; x < 240; x++) {
+                int k = x - at.x, j = y - at.y;
+                bool inBox = k >= 0 && k < 32 && j >= 0 && j < 32;
+                differ += screen.pixels[y * 240 + x] != (inBox ? whole[(100 + j) * 240 + 100 + k] : 0);
+            }
+        EXPECT_EQ(differ, 0) << at.x << "," << at.y;
+        EXPECT_GT(Lit(), 200);
+    }
+}
+
+TEST_F(ParticleTest, GlowTablesAreRebuiltOnlyWhenTheirInputsChange)
+{
+    GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
+    uint16_t first = screen.pixels[0];
+    ps->glowPalette[250] = 0;   // a stale entry shows through until a rebuild
+    SurfaceClear(&screen, 0);
+    glow.endColour.alpha = 7;   // not an input
+    GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
+    EXPECT_NE(screen.pixels[0], first);
+    std::function<void()> changes[] = { [&] { SurfaceSetAlpha(&ps->images[ParticleFlare], 254); },
+                                        [&] { glow.startColour.green = 254; }, [] { PixelFormatSelect(0x60); } };
+    for (auto& change : changes) {
+        ps->glowPalette[250] = 0;
+        change();
+        GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
+        EXPECT_NE(ps->glowPalette[250], 0);
+    }
+}
+
+TEST_F(ParticleTest, LoadMakesGreyImagesAndBadKindsImagesAndSizesAreRefused)
+{
+    EXPECT_EQ(SpawnParticle(ps.get(), 9, 0, 0, 0, 0, 0, 0, 0, 0) + SpawnParticle(ps.get(), -1, 0, 0, 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(SpawnEffect(ps.get(), 9, 0, 0, &stillBurst), 0);
+    ParticleKind bad = {};
+    bad.image = 4;
+    SetParticleKind(ps.get(), 0, &bad);
+    EXPECT_EQ(ps->kinds[0].image, 0);
+    EXPECT_EQ(GlowBlit(ps.get(), &screen, 0, 0, 0, 8, &glow), 0);
+    glow.image = 4;
+    EXPECT_EQ(GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow), 0);
+
+    // A flare whose top-left pixel is the key; the other images are broken.
+    static std::vector<uint8_t> flare = Dib24(64, 64, [](int r, int c) { return r + c ? Rgb{ 200, 100, 50 } : Rgb{ 0, 0, 255 }; });
+    static const uint8_t truncated[4] = { 40 };
+    for (const wchar_t* name : { L"SMOKE", L"SPARK", L"BUBBLE" })
+        ResourceRegister(name, truncated, sizeof truncated);
+    ResourceRegister(L"FLARE", flare.data(), (uint32_t)flare.size());
+    ParticleSystemLoad(ps.get(), ps->owner, 40.0f);
+    ResourceRegisterClear();
+    EXPECT_EQ(HeadlessBoxes(), std::vector<std::string>(3, "Debug: Unable to initialise particle system"));
+    EXPECT_FLOAT_EQ(ps->frameTime, 0.04f);
+    const Surface& image = ps->images[ParticleFlare];
+    EXPECT_EQ(image.colourKey, MakeColour(0, 0, 255));
+    EXPECT_EQ(image.pixels[0], image.colourKey);
+    EXPECT_EQ(image.pixels[64 * 64 - 1], 123);   // 0.114 x 48 + 0.587 x 100 + 0.299 x 200, truncated
+
+    SpawnParticle(ps.get(), 6, 0, 0, 0, 0, 0, 0, 0, 0);   // the smoke image is missing
+    ParticleSystemRender(ps.get(), &screen);
+    EXPECT_EQ(Lit(), 0);
+}
+
+}  // namespace
