@@ -5,11 +5,11 @@
 #include <vector>
 
 // The compiled-in table comes from the generated resource source when the
-// program links it; without it the program has no resources.
-extern const ResourceDef ResourceTable[];
-extern const uint32_t ResourceTableCount;
-__attribute__((weak)) extern const ResourceDef ResourceTable[] = { { nullptr, nullptr, 0 } };
-__attribute__((weak)) extern const uint32_t ResourceTableCount = 0;
+// program links it; without it these weak references are null and the
+// program has no resources. (Weak definitions holding an empty table would
+// let the compiler fold their count of 0 into the lookup below.)
+extern const ResourceDef ResourceTable[] __attribute__((weak));
+extern const uint32_t ResourceTableCount __attribute__((weak));
 
 static std::vector<ResourceDef> registered;
 
@@ -24,7 +24,8 @@ const uint8_t* ResourceFindBitmap(Module*, const wchar_t* name, uint32_t* size)
             return registered[i].data;
         }
     }
-    for (uint32_t i = 0; i < ResourceTableCount; i++) {
+    uint32_t count = &ResourceTableCount ? ResourceTableCount : 0;
+    for (uint32_t i = 0; i < count; i++) {
         if (wcscmp(ResourceTable[i].name, name) == 0) {
             *size = ResourceTable[i].size;
             return ResourceTable[i].data;

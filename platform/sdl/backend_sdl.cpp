@@ -1,8 +1,10 @@
 // Desktop backend hooks: waiting on SDL's event queue, and the one SDL window.
 #include "platform/backend.h"
 #include "platform/internal.h"
+#include "platform/res.h"
 #include "platform/sdl/sdl_internal.h"
 
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -56,7 +58,30 @@ static int SdlWindowScale()
     return scale < 1 ? 1 : scale;
 }
 
-void BackendWindowCreated(Window* window, int)
+// The class icon: a 32-bit bitmap resource named after its id ("ICON107"),
+// rows bottom-up with the alpha in each pixel's fourth byte.
+static void SdlSetIcon(SDL_Window* sdlWindow, int iconId)
+{
+    std::wstring name = L"ICON" + std::to_wstring(iconId);
+    uint32_t size = 0;
+    const uint8_t* dib = ResourceFindBitmap(nullptr, name.c_str(), &size);
+    if (!dib || size < 40)
+        return;
+    auto u32 = [dib](int at) { return (uint32_t)dib[at] | dib[at + 1] << 8 | dib[at + 2] << 16 | (uint32_t)dib[at + 3] << 24; };
+    int32_t w = (int32_t)u32(4), h = (int32_t)u32(8);
+    if (u32(0) != 40 || (dib[14] | dib[15] << 8) != 32 || w <= 0 || h <= 0 || w > 256 || h > 256 ||
+        40 + (uint64_t)w * h * 4 > size)
+        return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_BGRA32);
+    if (!icon)
+        return;
+    for (int y = 0; y < h; y++)
+        memcpy((uint8_t*)icon->pixels + y * icon->pitch, dib + 40 + (size_t)(h - 1 - y) * w * 4, (size_t)w * 4);
+    SDL_SetWindowIcon(sdlWindow, icon);
+    SDL_FreeSurface(icon);
+}
+
+void BackendWindowCreated(Window* window, int iconId)
 {
     if (sdlVideo.window)
         return;
@@ -69,6 +94,8 @@ void BackendWindowCreated(Window* window, int)
     sdlVideo.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        240 * sdlVideo.scale, 320 * sdlVideo.scale,
                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (sdlVideo.window)
+        SdlSetIcon(sdlVideo.window, iconId);
     sdlVideo.owner = window;
 }
 

@@ -1,0 +1,239 @@
+// The generated bitmaps: formats, keys, seamless layers, boss parts, the font and the compiled-in copies.
+#include "tests/res/asset_files.h"
+
+#include "platform/res.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Expected {
+    const char* name;
+    int width, height, bits;
+    int key;   // 0 none, 1 keyed by the top-left pixel, 2 keyed by native 0
+};
+
+const Expected ExpectedTable[] = {
+    { "BK1", 200, 200, 8, 0 },        { "BK2", 128, 128, 8, 0 },        { "BK3", 100, 100, 8, 0 },
+    { "BK4", 96, 96, 8, 0 },          { "BK5", 108, 108, 8, 0 },        { "BK6", 256, 128, 8, 0 },
+    { "FG1", 128, 128, 8, 0 },        { "FG3", 128, 128, 8, 0 },        { "FLARE", 64, 64, 24, 1 },
+    { "BUBBLE", 64, 64, 24, 1 },      { "SPARK", 64, 64, 24, 1 },       { "SMOKE", 64, 64, 24, 1 },
+    { "SPLASH", 240, 320, 8, 0 },     { "SHIP", 20, 10, 8, 1 },         { "GUN2", 32, 64, 8, 2 },
+    { "MISSILE", 16, 16, 4, 1 },      { "LOCKON", 16, 16, 4, 2 },       { "LIFE", 16, 16, 8, 1 },
+    { "POWERUP", 256, 16, 8, 1 },     { "EXTRALIFE", 256, 16, 8, 1 },   { "TURRET1", 53, 53, 8, 1 },
+    { "TURRET2", 53, 53, 8, 1 },      { "TURRET3", 53, 53, 8, 1 },      { "TURRET4", 53, 53, 8, 1 },
+    { "TURRET5", 53, 53, 8, 1 },      { "TURRET6", 53, 53, 8, 1 },      { "EYE1", 157, 79, 8, 1 },
+    { "EYE2", 157, 79, 8, 1 },        { "TENTACLE1", 158, 82, 8, 1 },   { "TENTACLE2", 158, 82, 8, 1 },
+    { "SATELITE1", 158, 76, 8, 1 },   { "SATELITE2", 158, 76, 8, 1 },   { "POO1", 158, 76, 8, 1 },
+    { "POO2", 158, 76, 8, 1 },        { "LCDNUMERIC", 169, 23, 8, 1 },  { "ICON107", 64, 64, 32, 0 },
+};
+
+Picture Resource(const char* name)
+{
+    return ReadBmp(AssetPath(std::string("res/") + name + ".bmp"));
+}
+
+TEST(Bitmaps, EveryResourceHasItsNameSizeDepthAndHeader)
+{
+    for (const Expected& e : ExpectedTable) {
+        SCOPED_TRACE(e.name);
+        std::vector<uint8_t> file = ReadAll(AssetPath(std::string("res/") + e.name + ".bmp"));
+        Picture p = ReadBmp(file);
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(p.width, e.width);
+        EXPECT_EQ(p.height, e.height);
+        EXPECT_EQ(p.bits, e.bits);
+        EXPECT_EQ(p.clrUsed, 0u);
+        int entries = e.bits == 4 ? 16 : (e.bits == 8 ? 256 : 0);
+        uint32_t stride = (uint32_t)((e.bits * e.width + 31) / 32) * 4;
+        EXPECT_EQ(file.size(), 14u + 40u + entries * 4u + stride * e.height);
+        EXPECT_EQ(Le32(file, 10), 14u + 40u + entries * 4u);
+
+        // The program carries the same bytes, without the file header.
+        std::wstring wide(e.name, e.name + strlen(e.name));
+        uint32_t size = 0;
+        const uint8_t* data = ResourceFindBitmap(nullptr, wide.c_str(), &size);
+        ASSERT_NE(data, nullptr);
+        ASSERT_EQ(size, file.size() - 14);
+        EXPECT_EQ(memcmp(data, file.data() + 14, size), 0);
+    }
+}
+
+// No drawn pixel may turn into the key on either 16-bit layout.
+TEST(Bitmaps, KeyColourOccursOnlyWhereNothingIsDrawn)
+{
+    for (const Expected& e : ExpectedTable) {
+        if (!e.key)
+            continue;
+        SCOPED_TRACE(e.name);
+        Picture p = Resource(e.name);
+        ASSERT_TRUE(p.ok);
+        Rgb key = p.At(0, 0);
+        EXPECT_TRUE(key.r == 0 && key.g == 0 && key.b == 0);
+        int drawn = 0;
+        for (const Rgb& c : p.rgb) {
+            if (c == key)
+                continue;
+            drawn++;
+            EXPECT_NE(Make565(c), Make565(key));
+            EXPECT_NE(Make555(c), Make555(key));
+        }
+        EXPECT_GT(drawn, (int)p.rgb.size() / 10);
+    }
+}
+
+// The particle engine turns each drawn pixel into a grey level; none may
+// fall to the key's value 0, and the pictures are grey.
+TEST(Bitmaps, ParticleImagesAreGreyAndNeverGreyToTheKey)
+{
+    for (const char* name : { "FLARE", "BUBBLE", "SPARK", "SMOKE" }) {
+        SCOPED_TRACE(name);
+        Picture p = Resource(name);
+        int brightest = 0;
+        for (const Rgb& c : p.rgb) {
+            EXPECT_TRUE(c.r == c.g && c.g == c.b);
+            if (c.r == 0)
+                continue;
+            uint16_t n = Make565(c);
+            int r = (n >> 8) & 0xF8, g = (n >> 3) & 0xFC, b = (n & 31) * 8;
+            int grey = (int)(0.114 * b + 0.587 * g + 0.299 * r);
+            EXPECT_GT(grey, 0);
+            brightest = std::max(brightest, grey);
+        }
+        EXPECT_GT(brightest, 200);
+    }
+}
+
+// Mean colour difference between neighbouring columns (or rows) at a step.
+double Step(const Picture& p, bool columns, int at)
+{
+    double sum = 0;
+    int n = columns ? p.height : p.width;
+    for (int i = 0; i < n; i++) {
+        Rgb a = columns ? p.At(at, i) : p.At(i, at);
+        Rgb b = columns ? p.At((at + 1) % p.width, i) : p.At(i, (at + 1) % p.height);
+        sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    }
+    return sum / n;
+}
+
+// A layer tiles when stepping across its wrap (last column to first, last row
+// to first) changes the picture no more than the steps right beside it do: a
+// seam would stand out against both neighbours, a feature that merely
+// crosses the wrap does not.
+TEST(Bitmaps, LayersTileWithoutSeams)
+{
+    for (const char* name : { "BK1", "BK2", "BK3", "BK4", "BK5", "BK6", "FG1", "FG3" }) {
+        SCOPED_TRACE(name);
+        Picture p = Resource(name);
+        for (bool columns : { true, false }) {
+            int size = columns ? p.width : p.height;
+            double beside = std::max(Step(p, columns, size - 2), Step(p, columns, 0));
+            EXPECT_LE(Step(p, columns, size - 1), beside * 1.5 + 3.0) << (columns ? "columns" : "rows");
+        }
+    }
+}
+
+// The game adds the front layer to the back one: where it draws nothing it
+// must be black.
+TEST(Bitmaps, FrontLayersAreBlackBetweenTheirShapes)
+{
+    for (const char* name : { "FG1", "FG3" }) {
+        Picture p = Resource(name);
+        int black = 0;
+        for (const Rgb& c : p.rgb)
+            black += (c.r == 0 && c.g == 0 && c.b == 0);
+        EXPECT_GT(black, (int)p.rgb.size() / 4) << name;
+    }
+}
+
+struct BossCheck {
+    const char *intact, *damaged;
+    int parts;
+    int hit[4][4], damage[4][4];
+};
+
+const BossCheck BossCheckTable[] = {
+    { "SATELITE1", "SATELITE2", 3, { { 21, 59, 34, 74 }, { 66, 55, 87, 66 }, { 118, 59, 134, 75 } },
+      { { 0, 23, 34, 74 }, { 63, 38, 102, 66 }, { 118, 31, 150, 75 } } },
+    { "TENTACLE1", "TENTACLE2", 4, { { 10, 50, 20, 60 }, { 65, 45, 75, 55 }, { 82, 45, 92, 55 }, { 136, 50, 146, 60 } },
+      { { 0, 35, 30, 65 }, { 55, 20, 78, 62 }, { 78, 20, 98, 62 }, { 125, 33, 155, 62 } } },
+    { "EYE1", "EYE2", 4, { { 10, 22, 28, 45 }, { 30, 25, 50, 52 }, { 108, 25, 128, 52 }, { 128, 22, 148, 45 } },
+      { { 10, 0, 28, 79 }, { 30, 0, 50, 79 }, { 108, 0, 128, 79 }, { 128, 0, 148, 79 } } },
+    { "POO1", "POO2", 4, { { 1, 30, 13, 42 }, { 20, 41, 42, 53 }, { 130, 43, 142, 55 }, { 144, 30, 156, 42 } },
+      { { 1, 0, 15, 76 }, { 20, 0, 36, 76 }, { 125, 0, 142, 76 }, { 143, 0, 158, 76 } } },
+};
+
+TEST(Bitmaps, BossPartsSitOnTheirHitBoxesAndWreckInTheirAreas)
+{
+    for (const BossCheck& b : BossCheckTable) {
+        SCOPED_TRACE(b.intact);
+        Picture intact = Resource(b.intact), damaged = Resource(b.damaged);
+        ASSERT_EQ(intact.width, damaged.width);
+        ASSERT_EQ(intact.height, damaged.height);
+        Rgb key = intact.At(0, 0);
+        EXPECT_EQ(damaged.At(0, 0), key);
+        for (int k = 0; k < b.parts; k++) {
+            const int* h = b.hit[k];
+            int drawn = 0;
+            for (int y = h[1]; y < h[3]; y++)
+                for (int x = h[0]; x < h[2]; x++)
+                    drawn += !(intact.At(x, y) == key);
+            EXPECT_GE(drawn * 10, (h[2] - h[0]) * (h[3] - h[1]) * 7) << "part " << k;
+
+            const int* d = b.damage[k];
+            int changed = 0;
+            for (int y = d[1]; y < std::min(d[3], intact.height); y++)
+                for (int x = d[0]; x < std::min(d[2], intact.width); x++)
+                    changed += !(intact.At(x, y) == damaged.At(x, y));
+            EXPECT_GE(changed * 10, (d[2] - d[0]) * (d[3] - d[1])) << "wreck " << k;
+        }
+    }
+}
+
+TEST(Bitmaps, ScreenFilesAre240By320InAFormatTheFileLoaderTakes)
+{
+    for (const char* name : { "GFX/PAGE1.BMP", "GFX/PAGE2.BMP", "GFX/PIPES.BMP", "GFX/FONT.BMP" }) {
+        SCOPED_TRACE(name);
+        Picture p = ReadBmp(AssetPath(name));
+        ASSERT_TRUE(p.ok);
+        EXPECT_TRUE(p.bits == 24 || (p.bits == 8 && p.paletteEntries == 256));
+        if (strcmp(name, "GFX/FONT.BMP") != 0) {
+            EXPECT_EQ(p.width, 240);
+            EXPECT_EQ(p.height, 320);
+        }
+    }
+}
+
+TEST(Bitmaps, FontStripMatchesItsWidthFileAndCoversTheGameTexts)
+{
+    Picture strip = ReadBmp(AssetPath("GFX/FONT.BMP"));
+    std::vector<uint8_t> inf = ReadAll(AssetPath("GFX/FONT.INF"));
+    ASSERT_GE(inf.size(), 2u);
+    int count = inf[0], height = inf[1];
+    ASSERT_EQ(inf.size(), 2u + 2u * count);
+    EXPECT_GE(height, 12);
+    EXPECT_LE(height, 16);
+    EXPECT_EQ(strip.height, height);
+    int width[256] = {}, total = 0;
+    for (int i = 0; i < count; i++) {
+        width[inf[2 + 2 * i]] = inf[3 + 2 * i];
+        total += inf[3 + 2 * i];
+    }
+    EXPECT_EQ(total, strip.width);
+    EXPECT_EQ(strip.At(0, 0), (Rgb { 0, 0, 0 }));
+    const char* needed = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 :%!'-.,?/()";
+    for (const char* c = needed; *c; c++)
+        EXPECT_GT(width[(uint8_t)*c], 0) << "missing '" << *c << "'";
+    int line = 0;
+    for (const char* c = "SCORE:000000  STAGE:00"; *c; c++)
+        line += width[(uint8_t)*c];
+    EXPECT_LE(line, 200);
+}
+
+} // namespace
