@@ -105,7 +105,8 @@ static Image DrawFG1()
     });
 }
 
-// A cratered moon: grey-tan dust lit from the upper left.
+// A cratered moon: grey-tan dust lit from the upper left, kept dark so that
+// glows, which can only brighten, still stand out over it.
 static Image DrawBK5()
 {
     const int w = 108, h = 108;
@@ -130,7 +131,7 @@ static Image DrawBK5()
         }
         return v;
     };
-    static const Colour ramp[] = { Rgb(10, 10, 18), Rgb(44, 42, 52), Rgb(92, 88, 92), Rgb(150, 142, 132), Rgb(215, 205, 185) };
+    static const Colour ramp[] = { Rgb(6, 6, 12), Rgb(28, 27, 34), Rgb(56, 54, 58), Rgb(92, 87, 81), Rgb(135, 128, 114) };
     return Shade(w, h, [&](float x, float y) {
         float gx = height(x + 0.5f, y) - height(x - 0.5f, y), gy = height(x, y + 0.5f) - height(x, y - 0.5f);
         float light = 0.45f - (gx + gy) * 0.8f;
@@ -139,7 +140,8 @@ static Image DrawBK5()
     });
 }
 
-// A space station's hull: plates, seams, vents, pipes and lights.
+// A space station's hull: plates, seams, vents, pipes and lights, in dim
+// metal so that the glows of play read over it.
 static Image DrawBK6()
 {
     const int w = 256, h = 128;
@@ -158,13 +160,13 @@ static Image DrawBK6()
             base += 0.18f;
         if (fx > 30.0f || fy > 30.0f)
             base -= 0.25f;
-        Colour c = ColourScale(Rgb(120, 138, 165), base * 1.6f);
+        Colour c = ColourScale(Rgb(120, 138, 165), base);
         // Rivets near the corners.
         for (float rx : { 4.0f, 28.0f })
             for (float ry : { 4.0f, 28.0f }) {
                 float d = std::hypot(fx - rx, fy - ry);
                 if (d < 1.4f)
-                    c = ColourScale(Rgb(200, 210, 225), 1.0f - d * 0.3f);
+                    c = ColourScale(Rgb(130, 136, 146), 1.0f - d * 0.3f);
             }
         return c;
     });
@@ -187,7 +189,7 @@ static Image DrawBK6()
         for (int y = 61; y < 71; y++)
             for (int x = 0; x < w; x++) {
                 float t = std::fabs((y - 66.0f) / 5.0f);
-                ImageAt(im, x, y) = ColourScale(Rgb(160, 150, 140), 1.1f - t * 0.8f);
+                ImageAt(im, x, y) = ColourScale(Rgb(105, 98, 92), 1.1f - t * 0.8f);
                 if ((x % 32) < 3)
                     ImageAt(im, x, y) = ColourScale(Rgb(90, 85, 80), 1.0f - t * 0.5f);
             }
