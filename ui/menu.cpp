@@ -15,9 +15,9 @@ int RunMainMenu(GameWorld* world)
 {
     ButtonSet set;
     ButtonSetInit(&set);
-    AddButton(&set, 1, "New Game", 52, 75, 132, 31, 0);
-    AddButton(&set, 2, "Resume Game", 52, 119, 132, 31, world->lives ? 0 : ButtonGreyed);
-    AddButton(&set, 4, "Exit Game", 52, 204, 132, 31, 0);
+    AddButton(&set, 1, "New Game", 52, 75, 132, 31, ButtonTextOnly);
+    AddButton(&set, 2, "Resume Game", 52, 119, 132, 31, world->lives ? ButtonTextOnly : ButtonTextOnly | ButtonGreyed);
+    AddButton(&set, 4, "Exit Game", 52, 204, 132, 31, ButtonTextOnly);
     SurfaceClear(&world->backBuffer, MakeColour(0, 64, 128));
     SurfaceCopy(&world->backBuffer, &pipesImage);
     PixelFontDrawText(&world->backBuffer, "Main Menu", 25, 9, 0xFFFF);
