@@ -39,6 +39,7 @@ Window* WindowMain();                           // the first live window, or nul
 void InstanceListen(const std::wstring& className, const std::wstring& title);
 int InstanceConnect(const std::wstring& className, const std::wstring& title);
 int InstanceSend(int connection, uint32_t kind, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void InstanceDisconnect(int connection);
 void InstanceServeInbox();                       // hands what the other copy asked for to the main window
 int InstanceAwaitCaller(uint32_t timeoutMs);     // waits in real time until a caller has come and gone
 void BackendInstanceServed(uint32_t kind, uint32_t message);   // a request was handed on

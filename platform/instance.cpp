@@ -99,7 +99,14 @@ int InstanceConnect(const std::wstring& className, const std::wstring& title)
 int InstanceSend(int connection, uint32_t kind, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     InstanceRequest request = { kind, message, wParam, lParam };
-    return write(connection, &request, sizeof request) == (ssize_t)sizeof request;
+    // The running copy may have gone meanwhile: that is a failed post, not a signal that ends this copy.
+    return send(connection, &request, sizeof request, MSG_NOSIGNAL) == (ssize_t)sizeof request;
+}
+
+void InstanceDisconnect(int connection)
+{
+    if (connection >= 0)
+        close(connection);
 }
 
 void InstanceServeInbox()

@@ -8,7 +8,9 @@
 
 static std::vector<WindowClass> classes;
 static std::vector<std::wstring> classNames;
-static std::vector<Window*> windows;
+// Records live on past exit: a thread may still ask about a window while the
+// process ends, so the list is never destroyed.
+static std::vector<Window*>& windows = *new std::vector<Window*>();
 static Window* foreground;
 
 int WindowRegisterClass(const WindowClass* windowClass)
@@ -133,13 +135,19 @@ Window* WindowFindRunning(const wchar_t* className, const wchar_t* title)
     window->alive = 1;
     window->remote = 1;
     window->connection = connection;
+    windows.push_back(window);
     return window;
 }
 
+// Window records outlive their windows, so that a late message or an alive
+// test on a destroyed one stays safe; they are freed only here.
 void WindowResetAll()
 {
-    for (Window* window : windows)
-        window->alive = 0;
+    for (Window* window : windows) {
+        if (window->remote)
+            InstanceDisconnect(window->connection);
+        delete window;
+    }
     windows.clear();
     classes.clear();
     classNames.clear();
