@@ -128,6 +128,7 @@ int HeadlessWriteWav(const std::string& path)
     PutLittle(file, capturedFormat.bitsPerSample, 2);
     fwrite("data", 1, 4, file);
     PutLittle(file, size, 4);
-    fwrite(captured.data(), 1, size, file);
+    if (size)
+        fwrite(captured.data(), 1, size, file);
     return fclose(file) == 0;
 }

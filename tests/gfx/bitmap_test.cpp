@@ -56,7 +56,8 @@ static int LoadAsFile(Surface* s, const std::vector<uint8_t>& dib)
     std::string path = ::testing::TempDir() + "gfx_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp";
     FILE* f = fopen(path.c_str(), "wb");
     fwrite("BM------------", 1, 14, f);
-    fwrite(dib.data(), 1, dib.size(), f);
+    if (!dib.empty())
+        fwrite(dib.data(), 1, dib.size(), f);
     fclose(f);
     return LoadBitmapFile(s, path.c_str());
 }
