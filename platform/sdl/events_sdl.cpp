@@ -48,6 +48,15 @@ static intptr_t SdlStylusPosition(int x, int y)
     return (intptr_t)(y << 16 | x);
 }
 
+static void SdlToggleFullscreen()
+{
+    if (!sdlVideo.window)
+        return;
+    int full = SDL_GetWindowFlags(sdlVideo.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(sdlVideo.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SdlRepaint();
+}
+
 static void SdlWindowEvent(const SDL_WindowEvent& event)
 {
     Window* owner = sdlVideo.owner;
@@ -83,6 +92,14 @@ void SdlPumpEvents()
             SdlWindowEvent(event.window);
             break;
         case SDL_KEYDOWN:
+            // The desktop's own key: F11 or Alt+Enter fills the screen or
+            // gives the window back; the game never sees it.
+            if (!event.key.repeat && (event.key.keysym.scancode == SDL_SCANCODE_F11 ||
+                                      (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)))) {
+                SdlToggleFullscreen();
+                break;
+            }
+            [[fallthrough]];
         case SDL_KEYUP: {
             // Auto-repeat arrives as further key-down messages, as on the hand-held.
             int key = SdlVirtualKey(event.key.keysym.scancode);
