@@ -66,5 +66,8 @@ void HeadlessSetForeground(Window* window);
 void HeadlessSetInstanceScope(const std::string& scope);
 std::string HeadlessWorkingFolder();
 
+// Writes rows of 8-bit RGB (channels 3) or RGBA (channels 4) as a PNG; 1 on success.
+int HeadlessWritePngRows(const std::string& path, int width, int height, int channels, const uint8_t* data);
+
 // Writes a 240 x 320 frame of native pixels as an RGB PNG; 1 on success.
 int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat);

@@ -1,7 +1,7 @@
 // Output of the asset generator: palettes, BMP, PNG and WAV files.
 #include "output.h"
 
-#include <png.h>
+#include "platform/headless.h"
 
 #include <algorithm>
 #include <array>
@@ -309,30 +309,6 @@ int WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     return (fclose(file) == 0 && n == bytes.size()) ? 1 : 0;
 }
 
-static int WritePngRows(const std::string& path, int width, int height, int colourType,
-                        const std::vector<uint8_t>& data, int channels)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return 0;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(file);
-        return 0;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, 8, colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; y++)
-        png_write_row(png, const_cast<uint8_t*>(&data[(size_t)y * width * channels]));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return fclose(file) == 0;
-}
-
 int WritePng(const std::string& path, const std::vector<Rgb8>& rgb, int width, int height)
 {
     std::vector<uint8_t> data;
@@ -342,7 +318,7 @@ int WritePng(const std::string& path, const std::vector<Rgb8>& rgb, int width, i
         data.push_back(c.g);
         data.push_back(c.b);
     }
-    return WritePngRows(path, width, height, PNG_COLOR_TYPE_RGB, data, 3);
+    return HeadlessWritePngRows(path, width, height, 3, data.data());
 }
 
 int WritePngAlpha(const std::string& path, const Image& image)
@@ -354,7 +330,7 @@ int WritePngAlpha(const std::string& path, const Image& image)
         data.push_back(ToByte(c.b));
         data.push_back(ToByte(c.a));
     }
-    return WritePngRows(path, image.width, image.height, PNG_COLOR_TYPE_RGB_ALPHA, data, 4);
+    return HeadlessWritePngRows(path, image.width, image.height, 4, data.data());
 }
 
 std::vector<uint8_t> WavBytes(const std::vector<float>& samples, int rate, int bits, int channels)
