@@ -353,6 +353,6 @@ Colour SphereLight(float dx, float dy, Colour base)
 {
     float dz = std::sqrt(std::max(0.0f, 1.0f - dx * dx - dy * dy));
     float diffuse = std::max(0.0f, -0.45f * dx - 0.55f * dy + 0.7f * dz);
-    float spec = std::pow(std::max(0.0f, -0.35f * dx - 0.45f * dy + 0.82f * dz), 24.0f);
-    return ColourMix(ColourScale(base, 0.35f + 0.8f * diffuse), Colour { 1, 1, 1, base.a }, Clamp01(spec));
+    float shine = std::pow(std::max(0.0f, -0.35f * dx - 0.45f * dy + 0.82f * dz), 24.0f);
+    return ColourMix(ColourScale(base, 0.35f + 0.8f * diffuse), Colour { 1, 1, 1, base.a }, Clamp01(shine));
 }

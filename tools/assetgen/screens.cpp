@@ -87,8 +87,8 @@ static void Pipe(Image& im, float x0, float y0, float x1, float y1, Colour base)
         float s = t * 2.0f - 1.0f;
         // Bright and even over the middle, rolling off at the edges.
         float k = 1.05f - 0.55f * std::pow(std::fabs(s), 3.0f) - 0.12f * s;
-        float spec = std::exp(-(s + 0.55f) * (s + 0.55f) * 30.0f) * 0.3f;
-        return ColourAdd(ColourScale(base, k), Colour { spec, spec, spec, 1 });
+        float shine = std::exp(-(s + 0.55f) * (s + 0.55f) * 30.0f) * 0.3f;
+        return ColourAdd(ColourScale(base, k), Colour { shine, shine, shine, 1 });
     });
 }
 
