@@ -34,3 +34,12 @@ int RunGameFrame(GameWorld* world)
     Present(&world->backBuffer);
     return 1;
 }
+
+void StageIntro(GameWorld*, int)
+{
+}
+
+int RunBossFrame(GameWorld*)
+{
+    return 1;
+}

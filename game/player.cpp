@@ -24,6 +24,29 @@ void FireControl(GameWorld*)
 {
 }
 
+bool FirePlainShot(GameWorld*)
+{
+    return false;
+}
+
+bool FireHomingMissile(GameWorld*)
+{
+    return false;
+}
+
+bool FireSpreadShot(GameWorld*)
+{
+    return true;
+}
+
 void LaunchLockOn(GameWorld*)
+{
+}
+
+void UpdatePlayerShots(GameWorld*)
+{
+}
+
+void DrawPlayerShots(GameWorld*)
 {
 }

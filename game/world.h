@@ -57,6 +57,9 @@ struct StageDef {
 
 extern const StageDef StageTable[6];
 
+// The stage row whose look is on screen now.
+const StageDef* StageInUse(const GameWorld* world);
+
 // Program-wide images, filled once at start-up; the turret image again at each stage change.
 extern Surface lifeImage, powerUpImage, gunImage, turretImage, shipImage, missileImage, bombImage,
     extraLifeImage, eye1Image, eye2Image, tentacle1Image, tentacle2Image, satelite1Image,
