@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -71,13 +73,24 @@ int main(int argc, char** argv)
         }
     }
 
+    std::error_code failure;
+    if (std::filesystem::is_directory(argv[1], failure)) {
+        fprintf(stderr, "headless: cannot read %s: it is a folder\n", argv[1]);
+        return 2;
+    }
     std::ifstream file(argv[1]);
     if (!file) {
-        fprintf(stderr, "headless: cannot read %s\n", argv[1]);
+        fprintf(stderr, "headless: cannot read %s: %s\n", argv[1], strerror(errno));
         return 2;
     }
     std::stringstream text;
     text << file.rdbuf();
+    // Frames and shots go into a folder made on demand, as an output folder would be.
+    std::filesystem::create_directories(options.frames, failure);
+    if (!std::filesystem::is_directory(options.frames, failure)) {
+        fprintf(stderr, "headless: cannot make the folder %s\n", options.frames.c_str());
+        return 2;
+    }
 
     HeadlessReset();
     HeadlessSetInstanceScope(HeadlessWorkingFolder());

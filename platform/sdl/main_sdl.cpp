@@ -13,6 +13,9 @@ int main(int, char**)
         fprintf(stderr, "space-shooter: cannot start SDL: %s\n", SDL_GetError());
         return 1;
     }
+    // Pads are welcome, not needed: a machine without them plays on the keyboard.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SdlEnterDataFolder();
     int result = WinMain(SysModule(), nullptr, "", 1);
     SDL_Quit();
     return result;
