@@ -143,9 +143,17 @@ void BackendWindowRaise(Window* window)
     WindowSetForegroundState(window);
 }
 
+// Without a real screen (SDL's dummy driver, as in tests) there is no desktop
+// for a second copy to come forward on: each process is alone.
 std::string BackendInstanceScope()
 {
-    return "sdl:" + std::to_string(getuid());
+    std::string scope = "sdl:" + std::to_string(getuid());
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && strcmp(driver, "dummy") == 0) {
+        scope.push_back(':');
+        scope.append(std::to_string(getpid()));
+    }
+    return scope;
 }
 
 void BackendInstanceServed(uint32_t, uint32_t)
