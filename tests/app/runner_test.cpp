@@ -187,11 +187,13 @@ long AudibleSamples(const fs::path& path, std::string* header)
 
 TEST(Runner, CapturesTheSoundsARunPlays)
 {
-    // New Game, then fire held for three seconds: its repeats fire shot after shot.
+    // New Game, then, once the stage banner is over, fire held for three
+    // seconds: its repeats fire shot after shot.
     const std::string play = "at 8000 tap 118 90\n";
+    const std::string fire = "at 16000 down fire\nat 19000 up fire\nat 20000 quit\n";
     fs::path quiet = TestFolder("-quiet"), firing = TestFolder("-firing");
-    RunResult still = RunScript(quiet, play + "at 14000 quit\n", "--audio out.wav");
-    RunResult shooting = RunScript(firing, play + "at 10000 down fire\nat 13000 up fire\nat 14000 quit\n", "--audio out.wav");
+    RunResult still = RunScript(quiet, play + "at 20000 quit\n", "--audio out.wav");
+    RunResult shooting = RunScript(firing, play + fire, "--audio out.wav");
     ASSERT_EQ(still.exitCode, 0) << still.err;
     ASSERT_EQ(shooting.exitCode, 0) << shooting.err;
     std::string header;
@@ -204,7 +206,7 @@ TEST(Runner, CapturesTheSoundsARunPlays)
     EXPECT_GT(loud, 22050);
 
     // The same script gives the same bytes.
-    RunResult again = RunScript(firing, play + "at 10000 down fire\nat 13000 up fire\nat 14000 quit\n", "--audio again.wav");
+    RunResult again = RunScript(firing, play + fire, "--audio again.wav");
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(ReadFile(firing / "out.wav"), ReadFile(firing / "again.wav"));
 }
