@@ -22,7 +22,9 @@ inline fs::path FreshHome(const std::string& suffix = "")
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
     unsetenv("XDG_DATA_HOME");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // The dummy screen unless told otherwise, so that a run can be watched
+    // on a real one (SDL_VIDEODRIVER=x11).
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // The dummy screen never gives a window the focus, and pads are ignored
     // by an unfocused program.
