@@ -238,16 +238,16 @@ TEST_F(PictureTest, NameEntryTableAndGameOver)
 
     // The table with a highlighted row and its fireworks well under way.
     ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(HeadlessNow() + 9000) + " tap 60 285\n", &error));
-    SaveLater("high-scores", 20 + 130);   // the fades, then the first rockets bursting
+    SaveLater("high-scores-row-3", 20 + 130);   // the fades, then the first rockets bursting
     EXPECT_EQ(ShowHighScores(back, 3), 1);
 
     world->score = 12345;
     Tap(okX, okY);
-    SaveLater("game-over", 10);   // the last step of the fade in
+    SaveLater("game-over-12345", 10);   // the last step of the fade in
     ShowGameOverScreen(world);
     HeadlessSetPresentHook(nullptr, nullptr);
 
-    for (const char* picture : { "name-entry-morph", "high-scores", "game-over" })
+    for (const char* picture : { "name-entry-morph", "high-scores-row-3", "game-over-12345" })
         EXPECT_TRUE(std::filesystem::file_size(shotFolder + "/" + picture + ".png") > 1000) << picture;
 }
 
