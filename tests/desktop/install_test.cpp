@@ -19,7 +19,7 @@ std::string ReadText(const fs::path& path)
     return text.str();
 }
 
-int Run(const std::string& command)
+int Shell(const std::string& command)
 {
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -27,7 +27,7 @@ int Run(const std::string& command)
 
 bool HasTool(const std::string& tool)
 {
-    return Run("command -v " + tool + " > /dev/null 2>&1") == 0;
+    return Shell("command -v " + tool + " > /dev/null 2>&1") == 0;
 }
 
 int PngWidth(const fs::path& path)
@@ -45,7 +45,7 @@ TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
 {
     fs::path home = FreshHome();
     fs::path prefix = home / "prefix";
-    ASSERT_EQ(Run("'" SS_CMAKE_COMMAND "' --install '" SS_BUILD_DIR "' --prefix '" + prefix.string() + "' > '" +
+    ASSERT_EQ(Shell("'" SS_CMAKE_COMMAND "' --install '" SS_BUILD_DIR "' --prefix '" + prefix.string() + "' > '" +
                   (home / "install.txt").string() + "' 2>&1"), 0)
         << ReadText(home / "install.txt");
 
@@ -68,16 +68,18 @@ TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
     fs::path metainfo = prefix / "share/metainfo/org.spaceshooter.SpaceShooter.metainfo.xml";
     EXPECT_NE(ReadText(metainfo).find("<launchable type=\"desktop-id\">space-shooter.desktop</launchable>"),
               std::string::npos);
-    if (HasTool("desktop-file-validate"))
-        EXPECT_EQ(Run("desktop-file-validate '" + (prefix / "share/applications/space-shooter.desktop").string() + "'"), 0);
-    if (HasTool("appstreamcli"))
-        EXPECT_EQ(Run("appstreamcli validate --no-net '" + metainfo.string() + "' > /dev/null"), 0);
+    if (HasTool("desktop-file-validate")) {
+        EXPECT_EQ(Shell("desktop-file-validate '" + (prefix / "share/applications/space-shooter.desktop").string() + "'"), 0);
+    }
+    if (HasTool("appstreamcli")) {
+        EXPECT_EQ(Shell("appstreamcli validate --no-net '" + metainfo.string() + "' > /dev/null"), 0);
+    }
 
     // Started from the launcher's command in some other folder, on the dummy
     // screen, for a few seconds: it finds its art and sounds beside itself and
     // keeps its high scores in the user's data folder.
     fs::create_directories(home / "elsewhere");
-    int code = Run("cd '" + (home / "elsewhere").string() + "' && timeout -s INT 4 '" +
+    int code = Shell("cd '" + (home / "elsewhere").string() + "' && timeout -s INT 4 '" +
                    (prefix / "bin/space-shooter").string() + "' > out.txt 2> err.txt");
     std::string err = ReadText(home / "elsewhere/err.txt");
     EXPECT_TRUE(code == 0 || code == 124 || code == 130) << code << err;

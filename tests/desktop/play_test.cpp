@@ -196,7 +196,9 @@ TEST(PadPlay, TheMenuPlayAndLeavingByThePadAlone)
     EXPECT_EQ(h, 320);
     EXPECT_TRUE(PngLooksDrawn(shots[1], &w, &h)) << shots[1];
     ASSERT_GT(report.scale, 1);   // the dummy screen is 1024 x 768
-    std::string scaled = "-" + std::to_string(report.scale) + "x.png";
+    std::string scaled = std::to_string(report.scale);
+    scaled.insert(0, 1, '-');
+    scaled.append("x.png");
     EXPECT_EQ(shots[1].string().substr(shots[1].string().size() - scaled.size()), scaled);
     EXPECT_EQ(w, 240 * report.scale);
     EXPECT_EQ(h, 320 * report.scale);
