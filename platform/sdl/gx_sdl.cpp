@@ -79,7 +79,7 @@ static void SdlDrawPointer(const SdlLayout& layout)
     int fx, fy;
     if (!SdlPadPointer(&fx, &fy))
         return;
-    int cell = layout.scale < 2 ? 1 : layout.scale / 2 + (layout.scale > 4);
+    int cell = layout.scale < 2 ? 1 : (layout.scale + 1) / 2;
     int tipX = layout.x + fx * layout.scale + layout.scale / 2;
     int tipY = layout.y + fy * layout.scale + layout.scale / 2;
     for (int pass = 0; pass < 2; pass++) {

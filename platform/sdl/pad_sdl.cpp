@@ -51,6 +51,7 @@ enum PadPress { PadUp, PadKey, PadTap, PadSwallowed };
 struct PadKeyState {
     PadPress press;
     uint32_t repeatDue;
+    int buttonsHeld;   // by the button events, so that a press shorter than a pump is not lost
 };
 
 struct PadState {
@@ -94,8 +95,53 @@ static void PadClose(SDL_JoystickID instance)
         if (slot && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(slot)) == instance) {
             SDL_GameControllerClose(slot);
             slot = nullptr;
+            // Buttons held on the pad that went are let go.
+            for (PadKeyState& key : pad.keys)
+                key.buttonsHeld = 0;
         }
     }
+}
+
+static int PadIsOpen(SDL_JoystickID instance)
+{
+    for (SDL_GameController* controller : pad.pads)
+        if (controller && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)) == instance)
+            return 1;
+    return 0;
+}
+
+static int PadKeyDown(int index)
+{
+    const PadKeyDef& def = PadKeyTable[index];
+    if (pad.keys[index].buttonsHeld > 0)
+        return 1;
+    for (SDL_GameController* controller : pad.pads)
+        if (controller && def.axis != SDL_CONTROLLER_AXIS_INVALID &&
+            def.sign * SDL_GameControllerGetAxis(controller, def.axis) >= SteerThreshold)
+            return 1;
+    return 0;
+}
+
+static void PadKeyChange(int index, int down, uint32_t now);
+
+// A button of an open pad went down or came up: its key follows at once.
+static void PadButton(const SDL_ControllerButtonEvent& event)
+{
+    if (!PadIsOpen(event.which))
+        return;
+    for (int i = 0; i < PadKeyCount; i++) {
+        const PadKeyDef& def = PadKeyTable[i];
+        if (event.button != def.button && event.button != def.otherButton)
+            continue;
+        PadKeyState& key = pad.keys[i];
+        key.buttonsHeld += event.state == SDL_PRESSED ? 1 : -1;
+        key.buttonsHeld = key.buttonsHeld < 0 ? 0 : key.buttonsHeld;
+        PadKeyChange(i, PadKeyDown(i), SDL_GetTicks());
+    }
+    pad.padLastUsed = 1;
+    pad.lastUse = SDL_GetTicks();
+    if (!pad.playing)
+        pad.shown = 1;
 }
 
 void SdlPadEvent(const SDL_Event& event)
@@ -108,23 +154,10 @@ void SdlPadEvent(const SDL_Event& event)
         PadClose(event.cdevice.which);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
-        pad.padLastUsed = 1;
+    case SDL_CONTROLLERBUTTONUP:
+        PadButton(event.cbutton);
         break;
     }
-}
-
-static int PadKeyDown(const PadKeyDef& def)
-{
-    for (SDL_GameController* controller : pad.pads) {
-        if (!controller)
-            continue;
-        if (SDL_GameControllerGetButton(controller, def.button) ||
-            (def.otherButton != SDL_CONTROLLER_BUTTON_INVALID && SDL_GameControllerGetButton(controller, def.otherButton)))
-            return 1;
-        if (def.axis != SDL_CONTROLLER_AXIS_INVALID && def.sign * SDL_GameControllerGetAxis(controller, def.axis) >= SteerThreshold)
-            return 1;
-    }
-    return 0;
 }
 
 int SdlPadKeyHeld(int virtualKey)
@@ -242,7 +275,7 @@ void SdlPadUpdate()
 
     int anyDown = 0;
     for (int i = 0; i < PadKeyCount; i++) {
-        int down = PadKeyDown(PadKeyTable[i]);
+        int down = PadKeyDown(i);
         anyDown |= down;
         PadKeyChange(i, down, now);
     }

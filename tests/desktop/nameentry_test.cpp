@@ -29,40 +29,6 @@ const int nextX = 180, nextY = 127;
 const int selectX = 85, selectY = 235;
 const int okX = 71, okY = 288;
 
-struct Stick {
-    SDL_Joystick* pad;
-
-    static Sint16 Push(int distance)
-    {
-        if (distance == 0)
-            return 0;
-        double share = std::sqrt(std::fmin(std::abs(distance) / 30.0, 1.0));
-        int value = 6500 + (int)(share * 26000);
-        return (Sint16)(distance < 0 ? -value : value);
-    }
-
-    // Steers the pointer to (x, y) and taps there with A.
-    bool TapAt(int x, int y)
-    {
-        bool there = false;
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!there && std::chrono::steady_clock::now() < end) {
-            int px, py;
-            SdlPadPointer(&px, &py);
-            there = std::abs(x - px) <= 2 && std::abs(y - py) <= 2;
-            SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, there ? 0 : Push(x - px));
-            SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, there ? 0 : Push(y - py));
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-        SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-        return there;
-    }
-};
-
 TEST(PadNameEntry, ALetterSteppedToSelectedAndConfirmedByThePadAlone)
 {
     fs::path home = FreshHome();
@@ -72,7 +38,7 @@ TEST(PadNameEntry, ALetterSteppedToSelectedAndConfirmedByThePadAlone)
     int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                           SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
-    Stick stick = { SDL_JoystickOpen(index) };
+    PadHand stick = { SDL_JoystickOpen(index) };
 
     // Start-up as the entry point does it, short of the message loop; the menu
     // it asks for is left in the queue.

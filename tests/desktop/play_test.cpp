@@ -39,45 +39,6 @@ bool WaitFor(const std::function<bool()>& done, double seconds)
     return true;
 }
 
-// The pad's hand, on a thread beside the program's loop.
-struct PadHand {
-    SDL_Joystick* pad;
-
-    // Pushes the stick towards (x, y) until the pointer is there, then lets go.
-    bool PointAt(int x, int y)
-    {
-        bool there = WaitFor([&] {
-            int px, py;
-            SdlPadPointer(&px, &py);
-            int dx = x - px, dy = y - py;
-            SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, Push(dx));
-            SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, Push(dy));
-            return std::abs(dx) <= 2 && std::abs(dy) <= 2;
-        }, 15);
-        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 0);
-        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, 0);
-        return there;
-    }
-
-    // Far off: the stick all the way; near: gently, to stop on the spot.
-    static Sint16 Push(int distance)
-    {
-        if (distance == 0)
-            return 0;
-        double share = std::sqrt(std::fmin(std::abs(distance) / 30.0, 1.0));
-        int value = 6500 + (int)(share * 26000);
-        return (Sint16)(distance < 0 ? -value : value);
-    }
-
-    void Press(SDL_GameControllerButton button)
-    {
-        SDL_JoystickSetVirtualButton(pad, button, 1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-        SDL_JoystickSetVirtualButton(pad, button, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-    }
-};
-
 struct PlayReport {
     bool menuPointed = false;
     bool pointerShown = false;
