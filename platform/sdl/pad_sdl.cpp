@@ -55,21 +55,21 @@ struct PadKeyState {
 };
 
 struct PadState {
-    SDL_GameController* pads[PadMax];
-    PadKeyState keys[PadKeyCount];
-    uint32_t steerPolled;      // the last time the game read the arrows
-    int steerPolledEver;
-    int playing;               // as last seen by SdlPadUpdate
-    int padLastUsed;           // the pad, not the mouse, was used last
-    int shown;
-    float x, y;                // the pointer, in frame pixels
-    uint32_t lastUpdate;
-    uint32_t lastUse;
-    uint32_t lastRepaint;
-    int drawnX, drawnY, drawnShown;
+    SDL_GameController* pads[PadMax] = {};
+    PadKeyState keys[PadKeyCount] = {};
+    uint32_t steerPolled = 0;      // the last time the game read the arrows
+    int steerPolledEver = 0;
+    int playing = 0;               // as last seen by SdlPadUpdate
+    int padLastUsed = 0;           // the pad, not the mouse, was used last
+    int shown = 0;
+    float x = 120.0f, y = 160.0f;  // the pointer, in frame pixels; it starts in the middle
+    uint32_t lastUpdate = 0;
+    uint32_t lastUse = 0;
+    uint32_t lastRepaint = 0;
+    int drawnX = -1, drawnY = -1, drawnShown = 0;
 };
 
-static PadState pad = { {}, {}, 0, 0, 0, 0, 0, 120.0f, 160.0f, 0, 0, 0, -1, -1, 0 };
+static PadState pad;
 // The pointer as the drawing and the tests read it.
 static std::atomic<int> pointerX = 120, pointerY = 160, pointerShown = 0;
 
@@ -309,7 +309,7 @@ void SdlPadReset()
     for (SDL_GameController* controller : pad.pads)
         if (controller)
             SDL_GameControllerClose(controller);
-    pad = { {}, {}, 0, 0, 0, 0, 0, 120.0f, 160.0f, 0, 0, 0, -1, -1, 0 };
+    pad = PadState();
     pointerX = 120;
     pointerY = 160;
     pointerShown = 0;

@@ -197,13 +197,13 @@ TEST(Runner, CapturesTheSoundsARunPlays)
     ASSERT_EQ(still.exitCode, 0) << still.err;
     ASSERT_EQ(shooting.exitCode, 0) << shooting.err;
     std::string header;
-    long silent = AudibleSamples(quiet / "out.wav", &header);
+    long withoutFire = AudibleSamples(quiet / "out.wav", &header);
     EXPECT_EQ(header, "RIFFWAVEdata");
-    long loud = AudibleSamples(firing / "out.wav", &header);
+    long withFire = AudibleSamples(firing / "out.wav", &header);
     EXPECT_EQ(header, "RIFFWAVEdata");
-    EXPECT_EQ(silent, 0);
-    // Shots every few frames for three seconds at 22050 Hz: well over a second of sound.
-    EXPECT_GT(loud, 22050);
+    EXPECT_GT(withoutFire, 0);   // the menu sounds its button when New Game is tapped
+    // Shots every few frames for three seconds at 22050 Hz: well over a second more of sound.
+    EXPECT_GT(withFire, withoutFire + 22050);
 
     // The same script gives the same bytes.
     RunResult again = RunScript(firing, play + fire, "--audio again.wav");
