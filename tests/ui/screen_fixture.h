@@ -109,7 +109,8 @@ protected:
     {
         FILE* file = fopen(path, "wb");
         ASSERT_TRUE(file);
-        fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty())
+            fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
     }
 };
