@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -19,10 +20,11 @@ static int RunFile(const fs::path& path)
         return 0;
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // An exact-sized copy of its own, so a read past the input is caught as libFuzzer would catch it.
-    std::vector<uint8_t> exact(bytes);
-    exact.shrink_to_fit();
-    LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+    // An exact-sized block of its own, so that a read past the input is caught
+    // as under libFuzzer; like libFuzzer, an empty input is a valid pointer too.
+    std::unique_ptr<uint8_t[]> exact(new uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), exact.get());
+    LLVMFuzzerTestOneInput(exact.get(), bytes.size());
     return 1;
 }
 
