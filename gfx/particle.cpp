@@ -350,11 +350,22 @@ static void GlowTablesUpdate(ParticleSystem* system, uint8_t level, const Partic
     system->glowLayout = (uint8_t)pixelLayout;
 }
 
-// Screen of s over d at weight: d moves towards max - (max - d)(max - s) / 2^bits.
-static inline int GlowChannel(int d, int s, int max, int bits, int weight)
+// Every channel value, difference and product of the screen blend fits in
+// 16 signed bits (at most 63 x 254 + 128 + 63), so it is written in int16_t:
+// the compiler then blends eight pixels per vector.
+using Lane = int16_t;
+
+static inline Lane Div255Lane(Lane product)
 {
-    int t = max - (((max - d) * (max - s)) >> bits);
-    return d + Div255((t - d) * weight);
+    Lane x = (Lane)(product + 128);
+    return (Lane)((Lane)(x + (x >> 8)) >> 8);
+}
+
+// Screen of s over d at weight: d moves towards max - (max - d)(max - s) / 2^bits.
+static inline Lane GlowChannel(Lane d, Lane s, Lane max, int bits, Lane weight)
+{
+    Lane t = (Lane)(max - ((Lane)((max - d) * (max - s)) >> bits));
+    return (Lane)(d + Div255Lane((Lane)((t - d) * weight)));
 }
 
 // The clipped part of a glow: rows j0 to j1 - 1 and columns k0 to k1 - 1 of the
@@ -366,26 +377,54 @@ struct GlowSpan {
     uint32_t sx, sy;
 };
 
+// A row is drawn in pieces of at most this many pixels: one pass looks up
+// the scaled image's grey levels and their colours and weights, a second,
+// branch-free one blends the piece into the destination.
+static const int glowPiece = 256;
+
+struct GlowPiece {
+    uint16_t colour[glowPiece];
+    Lane weight[glowPiece];
+    uint16_t keep[glowPiece];   // all ones where the image is keyed: the destination stays as it was
+};
+
+template <int RedShift, int GreenMax, int GreenBits>
+static void GlowBlend(uint16_t* __restrict d, const GlowPiece* __restrict piece, int count)
+{
+    for (int i = 0; i < count; i++) {
+        uint16_t p = d[i], s = piece->colour[i];
+        Lane w = piece->weight[i];
+        Lane r = GlowChannel((Lane)((p >> RedShift) & 31), (Lane)((s >> RedShift) & 31), 31, 5, w);
+        Lane g = GlowChannel((Lane)((p >> 5) & GreenMax), (Lane)((s >> 5) & GreenMax), GreenMax, GreenBits, w);
+        Lane b = GlowChannel((Lane)(p & 31), (Lane)(s & 31), 31, 5, w);
+        uint16_t blended = (uint16_t)((r << RedShift) | (g << 5) | b);
+        d[i] = (uint16_t)((p & piece->keep[i]) | (blended & ~piece->keep[i]));
+    }
+}
+
 template <int RedShift, int GreenMax, int GreenBits>
 static void GlowRows(const ParticleSystem* system, const Surface* image, const GlowSpan& span)
 {
     const uint16_t key = image->colourKey;
     const uint16_t* palette = system->glowPalette;
     const int32_t* weight = system->glowWeight;
+    GlowPiece piece;
     for (int j = span.j0; j < span.j1; j++) {
         const uint16_t* src = image->pixels + (size_t)((j * span.sy) >> 16) * (size_t)image->width;
         uint16_t* d = span.destination->pixels + (size_t)(span.y + j) * (size_t)span.destination->width +
                       (span.x + span.k0);
         uint32_t u = (uint32_t)span.k0 * span.sx;
-        for (int k = span.k0; k < span.k1; k++, u += span.sx, d++) {
-            uint16_t g = src[u >> 16];
-            if (g == key || g > 255)
-                continue;
-            int s = palette[g], w = weight[g], p = *d;
-            int r = GlowChannel((p >> RedShift) & 31, (s >> RedShift) & 31, 31, 5, w);
-            int gr = GlowChannel((p >> 5) & GreenMax, (s >> 5) & GreenMax, GreenMax, GreenBits, w);
-            int b = GlowChannel(p & 31, s & 31, 31, 5, w);
-            *d = (uint16_t)((r << RedShift) | (gr << 5) | b);
+        for (int k = span.k0; k < span.k1; k += glowPiece, d += glowPiece) {
+            int count = std::min(glowPiece, span.k1 - k);
+            for (int i = 0; i < count; i++, u += span.sx) {
+                uint16_t g = src[u >> 16];
+                bool keyed = g == key || g > 255;
+                uint8_t level = (uint8_t)g;
+                piece.colour[i] = palette[level];
+                piece.weight[i] = keyed ? 0 : (Lane)weight[level];
+                piece.keep[i] = keyed ? 0xFFFF : 0;
+            }
+            GlowBlend<RedShift, GreenMax, GreenBits>(d, &piece, count);
         }
     }
 }
