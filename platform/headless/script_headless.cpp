@@ -5,6 +5,7 @@
 #include "platform/headless_wave.h"
 #include "platform/headless/headless_internal.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,7 @@ uint32_t HeadlessNow()
 static void ScriptApply(const ScriptEvent& event)
 {
     Window* window = WindowMain();
+    RecordExternalBegin();
     switch (event.kind) {
     case ScriptTap: {
         intptr_t position = (intptr_t)((event.b & 0xFFFF) << 16 | (event.a & 0xFFFF));
@@ -104,6 +106,7 @@ static void ScriptApply(const ScriptEvent& event)
         InstanceServeInbox();
         break;
     }
+    RecordExternalEnd();
 }
 
 // The sound device plays the buffers that end on the way, in step with the clock.
@@ -254,6 +257,9 @@ void BackendPump()
 
 void BackendWait(uint32_t until, int hasDeadline)
 {
+    // A replay's clock moves with the recorded reads, and its input comes from the recording.
+    if (RecordCurrent() == RecordReplaying)
+        return;
     int hasEvent = nextEvent < events.size();
     if (!hasDeadline && !hasEvent) {
         fprintf(stderr, "headless: the program waits, and nothing is left to happen, ticks=%u\n", now);

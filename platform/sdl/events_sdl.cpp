@@ -1,6 +1,7 @@
 // Desktop input: SDL events become the game's messages; keys are mapped to the game's virtual keys.
 #include "platform/backend.h"
 #include "platform/gx.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
@@ -34,10 +35,11 @@ static int SdlVirtualKey(SDL_Scancode scancode)
 int16_t InputKeyState(int virtualKey)
 {
     const Uint8* state = SDL_GetKeyboardState(nullptr);
+    int16_t held = 0;
     for (const SdlKeyDef& def : SdlKeyTable)
         if (def.virtualKey == virtualKey && state[def.scancode])
-            return (int16_t)0x8000;
-    return 0;
+            held = (int16_t)0x8000;
+    return RecordKey(virtualKey, held);
 }
 
 // The stylus position, packed as the low and high words of lParam.
@@ -83,6 +85,7 @@ void SdlPumpEvents()
 {
     Window* owner = sdlVideo.owner;
     SDL_Event event;
+    RecordPumpBegin();
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
         case SDL_QUIT:
@@ -119,4 +122,5 @@ void SdlPumpEvents()
             break;
         }
     }
+    RecordPumpEnd();
 }

@@ -1,5 +1,6 @@
 // Desktop display: the frame lives in memory and is shown through a streaming 565 texture, scaled by whole numbers.
 #include "platform/gx.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 
 SdlVideo sdlVideo;
@@ -58,7 +59,7 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = SdlVideoReady();
+    displayOpen = RecordDisplay(SdlVideoReady());
     return displayOpen;
 }
 
@@ -81,6 +82,7 @@ int GXEndDraw()
     if (!drawing)
         return 0;
     drawing = 0;
+    RecordFrame(frame);
     SdlShowFrame(frame);
     SdlPumpEvents();
     return 1;
