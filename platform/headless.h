@@ -66,6 +66,10 @@ void HeadlessSetForeground(Window* window);
 void HeadlessSetInstanceScope(const std::string& scope);
 std::string HeadlessWorkingFolder();
 
+// Makes the virtual clock follow a replay (see platform/record.h): it moves
+// to each recorded time as the program reads it. Called after ReplayStart.
+void HeadlessFollowReplay();
+
 // Writes rows of 8-bit RGB (channels 3) or RGBA (channels 4) as a PNG; 1 on success.
 int HeadlessWritePngRows(const std::string& path, int width, int height, int channels, const uint8_t* data);
 

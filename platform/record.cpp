@@ -237,6 +237,18 @@ int RecordFinish(std::string* error)
     return ok;
 }
 
+void RecordReset()
+{
+    state = RecordOff;
+    if (out)
+        fclose(out);
+    out = nullptr;
+    in.clear();
+    inAt = inEnd = 0;
+    clockSink = nullptr;
+    failHandler = DefaultFail;
+}
+
 // Reading
 
 static int GetByte(uint8_t* value)
@@ -304,7 +316,7 @@ static int GetEntry(Entry* entry)
     case KindTake:
         return GetVarint(&entry->a) && GetVarint(&entry->b) && GetVarint(&entry->c);
     case KindFrame:
-        return GetFixed(&entry->a, 8);
+        return GetFixed(&entry->a, 8) && GetSigned(&entry->s);
     case KindPost:
         return GetVarint(&entry->a) && GetSigned(&entry->s) && GetVarint(&entry->b) && GetVarint(&entry->c) &&
                entry->c <= 0xFFFFFFFF && GetVarint(&entry->d) && GetSigned(&entry->t);
@@ -615,11 +627,16 @@ void RecordFrame(const uint16_t* pixels)
         frames++;
         PutByte(KindFrame);
         PutFixed(RecordHash(pixels), 8);
+        PutSigned((int32_t)(BackendNow() - lastClock));
     } else if (Active(RecordReplaying)) {
         frames++;
         Entry entry;
         if (!Expect(KindFrame, &entry))
             return;
+        // The program may show a frame some time after its last clock read:
+        // the clock moves to where the frame was shown.
+        if (clockSink)
+            clockSink((uint32_t)(lastClock + entry.s));
         uint64_t hash = RecordHash(pixels);
         if (hash != entry.a) {
             frames--;

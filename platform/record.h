@@ -40,6 +40,10 @@ uint32_t ReplayFormat();
 // asked for.
 int ReplayFinish(std::string* error);
 
+// Drops a recording or replay under way without finishing it. Called by
+// HeadlessReset, so that a test that stopped half-way leaves nothing behind.
+void RecordReset();
+
 RecordState RecordCurrent();
 
 // Frames presented since the start, as counted by RecordFrame.
@@ -72,8 +76,8 @@ int RecordDisplay(int live);
 int RecordRunning(int live);
 // A message taken by MessageGet, with the timer ticks dropped before it.
 void RecordTake(const Message* message, uint32_t dropped);
-// A presented frame of 240 x 320 native pixels: written as its hash, or
-// checked against the recorded one.
+// A presented frame of 240 x 320 native pixels: written as its hash and the
+// tick it was shown at, or checked against the recorded one.
 void RecordFrame(const uint16_t* pixels);
 
 // A pump: where messages from outside come into the queue (the message

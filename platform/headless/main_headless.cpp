@@ -3,7 +3,6 @@
 #include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/headless_wave.h"
-#include "platform/headless/headless_internal.h"
 #include "platform/record.h"
 #include "platform/sys.h"
 
@@ -87,7 +86,7 @@ static int Replay(RunnerOptions& options)
     options.ffFormat = ReplayFormat();
     GXDisplayProperties display = { 240, 320, 2, 480, 16, options.ffFormat };
     HeadlessSetDisplay(display);
-    RecordSetClockSink(HeadlessAdvanceTo);
+    HeadlessFollowReplay();
     HeadlessSetShotFolder(options.frames);
     return Run(options);
 }
