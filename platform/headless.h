@@ -40,6 +40,11 @@ void HeadlessSetPresentHook(void (*hook)(void* context), void* context);
 // fire, lock or menu. Returns 0 and sets error on a bad script.
 int HeadlessScriptLoad(const std::string& text, std::string* error);
 
+// Adds commands behind those loaded, while the program runs: a player at
+// the keys, as the autopilot is. Their times must not go back, nor before
+// the clock. Returns 0 and sets error on a bad line.
+int HeadlessScriptAppend(const std::string& text, std::string* error);
+
 // Where "shot" saves its PNG files.
 void HeadlessSetShotFolder(const std::string& folder);
 

@@ -189,9 +189,9 @@ static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::str
     return 1;
 }
 
-int HeadlessScriptLoad(const std::string& text, std::string* error)
+// Parses text into commands that start no earlier than earliest.
+static int ScriptParse(const std::string& text, uint32_t earliest, std::vector<ScriptEvent>* parsed, std::string* error)
 {
-    std::vector<ScriptEvent> parsed;
     std::istringstream in(text);
     std::string line;
     for (int number = 1; std::getline(in, line); number++) {
@@ -207,15 +207,35 @@ int HeadlessScriptLoad(const std::string& text, std::string* error)
                 *error = "line " + std::to_string(number) + ": " + why;
             return 0;
         }
-        if (!parsed.empty() && event.time < parsed.back().time) {
+        if (event.time < (parsed->empty() ? earliest : parsed->back().time)) {
             if (error)
                 *error = "line " + std::to_string(number) + ": times must not go back";
             return 0;
         }
-        parsed.push_back(event);
+        parsed->push_back(event);
     }
+    return 1;
+}
+
+int HeadlessScriptLoad(const std::string& text, std::string* error)
+{
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, 0, &parsed, error))
+        return 0;
     events = parsed;
     nextEvent = 0;
+    return 1;
+}
+
+int HeadlessScriptAppend(const std::string& text, std::string* error)
+{
+    uint32_t earliest = events.empty() || events.back().time < now ? now : events.back().time;
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, earliest, &parsed, error))
+        return 0;
+    events.erase(events.begin(), events.begin() + (long)nextEvent);   // what has happened is not needed again
+    nextEvent = 0;
+    events.insert(events.end(), parsed.begin(), parsed.end());
     return 1;
 }
 
