@@ -55,5 +55,5 @@ std::string BackendInstanceScope()
 
 void HeadlessFollowReplay()
 {
-    RecordSetClockSink(HeadlessAdvanceTo);
+    RecordSetClockSink(HeadlessReplayClock);
 }

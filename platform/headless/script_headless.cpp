@@ -133,6 +133,18 @@ void HeadlessAdvanceTo(uint32_t tick)
     }
 }
 
+// A recording may jump far (a machine that slept), or anywhere when damaged:
+// sound is not replayed, so only the last minute of it is played out.
+void HeadlessReplayClock(uint32_t tick)
+{
+    const uint32_t longestPlay = 60000;
+    if ((int32_t)(tick - now) <= 0)
+        return;
+    if (tick - now > longestPlay)
+        now = tick - longestPlay;
+    HeadlessAdvanceTo(tick);
+}
+
 static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::string* error)
 {
     std::istringstream in(line);
