@@ -188,6 +188,10 @@ static int ReadWhole(const std::string& path, std::vector<uint8_t>* data, size_t
 
 int RecordStart(const std::string& path, uint32_t ffFormat, std::string* error)
 {
+    if (out || state != RecordOff) {
+        *error = "a recording or replay is already under way";
+        return 0;
+    }
     std::vector<uint8_t> scores;
     int hasScores = ReadWhole(recordScoreFile, &scores, largestScoreFile);
     if (hasScores < 0) {
@@ -382,6 +386,10 @@ static int Expect(uint8_t kind, Entry* entry)
 
 int ReplayStart(const std::string& path, std::string* error)
 {
+    if (out || state != RecordOff) {
+        *error = "a recording or replay is already under way";
+        return 0;
+    }
     std::vector<uint8_t> data;
     int read = ReadWhole(path, &data, (size_t)1 << 30);
     if (read == 0) {
@@ -694,7 +702,7 @@ void RecordPumpBegin()
 
 void RecordPumpEnd()
 {
-    if (std::this_thread::get_id() != owner || pumpDepth == 0)
+    if (state == RecordOff || std::this_thread::get_id() != owner || pumpDepth == 0)
         return;
     externalDepth--;
     pumpDepth--;
@@ -702,13 +710,13 @@ void RecordPumpEnd()
 
 void RecordExternalBegin()
 {
-    if (std::this_thread::get_id() == owner)
+    if (state != RecordOff && std::this_thread::get_id() == owner)
         externalDepth++;
 }
 
 void RecordExternalEnd()
 {
-    if (std::this_thread::get_id() == owner && externalDepth > 0)
+    if (state != RecordOff && std::this_thread::get_id() == owner && externalDepth > 0)
         externalDepth--;
 }
 
