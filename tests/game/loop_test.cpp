@@ -4,11 +4,13 @@
 #include "app/entry.h"
 #include "game/boss.h"
 #include "game/loop.h"
+#include "game/player.h"
 #include "game/world.h"
 #include "gfx/bitmap.h"
 #include "gfx/particle.h"
 #include "platform/headless.h"
 #include "platform/sys.h"
+#include "sound/cea_sound.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +305,35 @@ TEST_F(GameLoopTest, TheDisplayIsDrawnOverTheShip)
     EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);
 }
 
+// The pixel of an image at its centre, where an entity's centre is drawn.
+static uint16_t CentrePixel(const Surface* image)
+{
+    return image->pixels[(image->height + 1) / 2 * image->width + (image->width + 1) / 2];
+}
+
+TEST_F(GameLoopTest, TurretsLieUnderTheShipInNormalFramesAndOverItInBossFrames)
+{
+    world->lastDeathTick = SysTicks() - 10000;   // out of grace: the ship is drawn solid
+    Entity* turret = &world->turrets[0];
+    std::vector<uint16_t> frame(240 * 320);
+    for (int boss = 0; boss < 2; boss++) {
+        if (boss)
+            ScheduleWave(world, 3);
+        world->player.x = 120;
+        world->player.y = 250;
+        world->player.vx = world->player.vy = 0;
+        EntityActivate(turret, 1);
+        turret->x = 120;
+        turret->y = 250;
+        turret->hits = 2;   // silenced: no blinking light over it
+        RunGameFrame(world);
+        HeadlessScreenRead(frame.data());
+        uint16_t top = boss ? CentrePixel(&turretImage) : CentrePixel(&gunImage);
+        EXPECT_EQ(frame[250 * 240 + 120], top) << (boss ? "boss frame" : "normal frame");
+    }
+    ASSERT_NE(CentrePixel(&turretImage), CentrePixel(&gunImage));
+}
+
 TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
 {
     uint32_t frames = HeadlessFramesPresented();
@@ -350,6 +381,7 @@ TEST_F(GameLoopTest, AWaveWaitsForTheSmokeToClear)
 TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)
 {
     // Play on through wave starts, a boss wave and a stage change, counting heap calls frame by frame.
+    PlayEffect(SoundButton);   // the first sound starts the mixer, as the menu's button does before play
     int waveStarts = 0, bossFrames = 0, quietFrames = 0;
     long mostAtAWaveStart = 0;
     for (int frame = 0; frame < 600; frame++) {
@@ -359,8 +391,11 @@ TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)
         int boss = world->bossActive;
         allocations = 0;
         counting = true;
+        if (frame % 3 == 0)
+            FireControl(world);   // shots, hits, explosions and their sounds
         RunGameFrame(world);
         counting = false;
+        SysSleep(50);   // the timer's period, on the machine's clock
         if (world->stageNumber != stage)
             continue;   // a stage change loads the new look
         if (world->waveIndex != wave) {
@@ -377,6 +412,7 @@ TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)
     }
     EXPECT_GT(waveStarts, 5);
     EXPECT_EQ(mostAtAWaveStart, 1);   // the counter sees the path buffer
+    EXPECT_GT(world->score, 0u);      // shots hit: explosions and their sounds were counted too
     EXPECT_GT(bossFrames, 50);
     EXPECT_GT(quietFrames, 300);
 }
