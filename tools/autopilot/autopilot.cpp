@@ -31,15 +31,32 @@ static const char* const pilotKeyNames[PilotKeyCount] = { "left", "right", "up",
 struct Pilot {
     PilotOptions options;
     int held[PilotKeyCount];
-    int leaving;            // done: open the menu and take "Exit Game"
+    int leaving;            // done: 1 opens the menu and takes "Exit Game", 2 enters a name first
     uint32_t nextTap;       // taps on the menu repeat until the menu takes one
     uint32_t lastSaved;
     int started;
+    size_t gameOverTap;     // the next of GameOverTapTable
     uint32_t lives;
     uint32_t stage;
 };
 
 static Pilot pilot;
+
+struct PilotTapDef {
+    int x, y;
+};
+
+// After a game over: the name "AB" on the name entry, OK, then "Exit" under
+// the high scores and "Continue" on the Game Over screen. Taps that come
+// while a screen fades wait in the queue for the screen after it.
+static const PilotTapDef GameOverTapTable[] = {
+    { 85, 235 },    // Select: A
+    { 180, 127 },   // >>
+    { 85, 235 },    // Select: B
+    { 71, 288 },    // OK
+    { 116, 289 },   // Exit
+    { 116, 289 },   // Continue
+};
 
 static void Command(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -87,7 +104,7 @@ static int TargetX(const GameWorld* world, int* found)
     }
     const Entity* lowest = nullptr;
     for (const Entity& enemy : world->enemies)
-        if (enemy.active && enemy.y > 0 && enemy.y < player->y - 30 && (!lowest || enemy.y > lowest->y))
+        if (enemy.active && enemy.y > 0 && enemy.y < player->y - 70 && (!lowest || enemy.y > lowest->y))
             lowest = &enemy;
     if (lowest)
         return lowest->x;
@@ -118,21 +135,22 @@ static int Approach(int position, float velocity, int goal)
 }
 
 // The first frame in which something hits the ship if it holds the arrow
-// given (-1 left, 0 none, 1 right) for the next horizon frames, keeping its
-// row; horizon + 1 when nothing does.
-static int HitTime(const GameWorld* world, int ax, int rowY, int horizon)
+// given (-1 left, 0 none, 1 right) for a few frames and then heads for goal,
+// keeping its row; horizon + 1 when nothing does.
+static int HitTime(const GameWorld* world, int ax, int goal, int rowY, int horizon)
 {
     const Entity* player = &world->player;
     int halfW = (player->image ? player->image->width / 2 : 12) + 3;
     int halfH = (player->image ? player->image->height / 2 : 12) + 3;
     float x = player->x, y = player->y, vx = player->vx, vy = player->vy;
     for (int t = 1; t <= horizon; t++) {
-        vx = Coast(vx + 2.0f * (float)ax, 0.75f);
+        int key = t <= 4 ? ax : Approach((int)x, vx, goal);
+        vx = Coast(vx + 2.0f * (float)key, 0.75f);
         vy = Coast(vy + 2.0f * (float)Approach((int)y, vy, rowY), 0.75f);
         x = (float)(int)(x + (float)(int)vx);
         y = (float)(int)(y + (float)(int)vy);
-        if (x < halfW || x > 240 - halfW)
-            return t;   // pinned at a wall: a dodge has nowhere to go
+        if (x < 12 || x > 228)
+            return t;   // cornered: ships dive down the edges, and a dodge has nowhere to go
         for (const Entity& shot : world->enemyShots) {
             if (!shot.active || !(shot.motion & FlagHostile))
                 continue;
@@ -146,7 +164,7 @@ static int HitTime(const GameWorld* world, int ax, int rowY, int horizon)
                 continue;
             float sx = ship.x + (float)(ship.x - lastShipX[i]) * (float)t;
             float sy = ship.y + (float)(ship.y - lastShipY[i]) * (float)t;
-            if (fabsf(sx - x) <= (float)halfW + 4 && fabsf(sy - y) <= (float)halfH + 4)
+            if (fabsf(sx - x) <= (float)halfW + 8 && fabsf(sy - y) <= (float)halfH + 8)
                 return t;
         }
     }
@@ -162,7 +180,8 @@ static int Steer(const GameWorld* world)
     int goal = TargetX(world, &found);
     if (!found)
         goal = player->x;
-    int rowY = 286;
+    goal = goal < 40 ? 40 : goal > 200 ? 200 : goal;   // ships dive down the edges
+    int rowY = 298;   // low enough that ships sweeping the bottom rows pass above
     if (giveUp) {
         // Into the nearest ship, to end the game.
         const Entity* nearest = nullptr;
@@ -177,26 +196,37 @@ static int Steer(const GameWorld* world)
     int ax = Approach(player->x, player->vx, goal);
     int ay = Approach(player->y, player->vy, rowY);
     if (!giveUp) {
-        const int horizon = 16;
-        int best = HitTime(world, ax, rowY, horizon);
-        for (int tryX = -1; tryX <= 1 && best <= horizon; tryX++) {
-            int t = HitTime(world, tryX, rowY, horizon);
-            if (t > best) {
-                best = t;
-                ax = tryX;
+        const int horizon = 24;
+        int best = HitTime(world, ax, goal, rowY, horizon);
+        // Sideways first; up out of the bottom rows only when sideways fails.
+        const int rows[2] = { rowY, rowY - 50 };
+        for (int row : rows) {
+            for (int tryX = -1; tryX <= 1 && best <= horizon; tryX++) {
+                int t = HitTime(world, tryX, goal, row, horizon);
+                if (t > best) {
+                    best = t;
+                    ax = tryX;
+                    ay = Approach(player->y, player->vy, row);
+                }
             }
         }
     }
-    if (pilot.options.trace && HeadlessNow() % 1000 == 50) {
+    if (pilot.options.trace && HeadlessFramesPresented() % 20 == 0) {
         fprintf(stderr, "t%u ship %d,%d v%.1f goal %d found %d ax %d ay %d best %d:", HeadlessNow(), player->x, player->y,
-                player->vx, goal, found, ax, ay, HitTime(world, ax, rowY, 16));
+                player->vx, goal, found, ax, ay, HitTime(world, ax, goal, rowY, 16));
         for (const Entity& e : world->enemies)
             if (e.active)
                 fprintf(stderr, " e%d,%d", e.x, e.y);
         for (const Entity& e : world->enemyShots)
             if (e.active)
                 fprintf(stderr, " s%d,%d,m%d", e.x, e.y, e.motion);
-        fprintf(stderr, " left %d alive %d\n", world->enemiesLeft, world->enemiesAlive);
+        fprintf(stderr, " left %d alive %d", world->enemiesLeft, world->enemiesAlive);
+        if (world->bossActive) {
+            fprintf(stderr, " boss %d,%d kind %u parts", world->boss.x, world->boss.y, world->bossKind);
+            for (int k = 0; k < BossTable[world->bossKind % 4].partCount; k++)
+                fprintf(stderr, " %u", world->partHits[k]);
+        }
+        fprintf(stderr, " shots %d level %d\n", world->plainShots, world->weaponLevel);
     }
     for (int i = 0; i < 12; i++) {
         lastShipX[i] = world->enemies[i].x;
@@ -259,20 +289,26 @@ static void OnFrame(void*)
     }
     int over = pilot.started && world->lives == 0;
     if (!pilot.leaving && (world->stageNumber >= pilot.options.stages || over)) {
-        pilot.leaving = 1;
+        pilot.leaving = over ? 2 : 1;
         for (int key = 0; key < PilotKeyCount; key++)
             Hold((PilotKey)key, 0);
         if (!over) {
             Command("down menu");
             Command("up menu");
         }
-        // "Exit Game", once the menu is up: after the grace and the game-over flow when the game is lost.
-        pilot.nextTap = now + (over ? 6000 : 1500);
+        // The game ends once the grace after the last death has run out.
+        pilot.nextTap = now + (over ? 8000 : 1500);
     }
     if (!pilot.started || pilot.leaving) {
         if ((int32_t)(now - pilot.nextTap) >= 0) {
-            Command(pilot.leaving ? "tap 120 219" : "tap 120 90");
-            pilot.nextTap = now + 1000;
+            if (pilot.leaving == 2 && pilot.gameOverTap < sizeof GameOverTapTable / sizeof GameOverTapTable[0]) {
+                const PilotTapDef& tap = GameOverTapTable[pilot.gameOverTap++];
+                Command("tap %d %d", tap.x, tap.y);
+                pilot.nextTap = now + 800;
+            } else {
+                Command(pilot.leaving ? "tap 120 219" : "tap 120 90");   // "Exit Game" or "New Game"
+                pilot.nextTap = now + 1000;
+            }
         }
         return;
     }
