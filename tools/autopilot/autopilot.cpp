@@ -21,7 +21,7 @@ struct PilotOptions {
     uint32_t giveUpScore = 0;   // nonzero: stop dodging once the score reaches this
     uint32_t timeLimit = 900000;
     std::string frames;         // where to save a picture every second, if anywhere
-    int trace = 0;              // print what the pilot sees each second, and before each death
+    int trace = 0;              // print what the pilot sees every 20 frames, and before each death
 };
 
 enum PilotKey { PilotLeft, PilotRight, PilotUp, PilotDown, PilotKeyCount };
@@ -95,11 +95,9 @@ static int TargetX(const GameWorld* world, int* found)
     if (world->bossActive && world->boss.active) {
         const BossDef* def = &BossTable[world->bossKind % 4];
         int width = def->image ? def->image->width : 0;
-        int height = def->image ? def->image->height : 0;
         for (int k = 0; k < def->partCount && k < BossPartSlots; k++)
             if (world->partHits[k])
                 return world->boss.x - width / 2 + (def->hitRects[k].left + def->hitRects[k].right) / 2;
-        (void)height;
         return world->boss.x;
     }
     const Entity* lowest = nullptr;
