@@ -5,6 +5,7 @@
 #include "platform/headless_wave.h"
 #include "platform/headless/headless_internal.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -104,6 +105,7 @@ static HeldKey* KeyNextRepeat()
 static void ScriptApply(const ScriptEvent& event)
 {
     Window* window = WindowMain();
+    RecordExternalBegin();
     switch (event.kind) {
     case ScriptTap: {
         intptr_t position = (intptr_t)((event.b & 0xFFFF) << 16 | (event.a & 0xFFFF));
@@ -150,6 +152,7 @@ static void ScriptApply(const ScriptEvent& event)
         InstanceServeInbox();
         break;
     }
+    RecordExternalEnd();
 }
 
 // The sound device plays the buffers that end on the way, in step with the clock.
@@ -188,6 +191,18 @@ void HeadlessAdvanceTo(uint32_t tick)
         fflush(stderr);
         _Exit(3);
     }
+}
+
+// A recording may jump far (a machine that slept), or anywhere when damaged:
+// sound is not replayed, so only the last minute of it is played out.
+void HeadlessReplayClock(uint32_t tick)
+{
+    const uint32_t longestPlay = 60000;
+    if ((int32_t)(tick - now) <= 0)
+        return;
+    if (tick - now > longestPlay)
+        now = tick - longestPlay;
+    HeadlessAdvanceTo(tick);
 }
 
 static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::string* error)
@@ -246,9 +261,9 @@ static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::str
     return 1;
 }
 
-int HeadlessScriptLoad(const std::string& text, std::string* error)
+// Parses text into commands that start no earlier than earliest.
+static int ScriptParse(const std::string& text, uint32_t earliest, std::vector<ScriptEvent>* parsed, std::string* error)
 {
-    std::vector<ScriptEvent> parsed;
     std::istringstream in(text);
     std::string line;
     for (int number = 1; std::getline(in, line); number++) {
@@ -264,15 +279,35 @@ int HeadlessScriptLoad(const std::string& text, std::string* error)
                 *error = "line " + std::to_string(number) + ": " + why;
             return 0;
         }
-        if (!parsed.empty() && event.time < parsed.back().time) {
+        if (event.time < (parsed->empty() ? earliest : parsed->back().time)) {
             if (error)
                 *error = "line " + std::to_string(number) + ": times must not go back";
             return 0;
         }
-        parsed.push_back(event);
+        parsed->push_back(event);
     }
+    return 1;
+}
+
+int HeadlessScriptLoad(const std::string& text, std::string* error)
+{
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, 0, &parsed, error))
+        return 0;
     events = parsed;
     nextEvent = 0;
+    return 1;
+}
+
+int HeadlessScriptAppend(const std::string& text, std::string* error)
+{
+    uint32_t earliest = events.empty() || events.back().time < now ? now : events.back().time;
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, earliest, &parsed, error))
+        return 0;
+    events.erase(events.begin(), events.begin() + (long)nextEvent);   // what has happened is not needed again
+    nextEvent = 0;
+    events.insert(events.end(), parsed.begin(), parsed.end());
     return 1;
 }
 
@@ -316,6 +351,9 @@ void BackendPump()
 
 void BackendWait(uint32_t until, int hasDeadline)
 {
+    // A replay's clock moves with the recorded reads, and its input comes from the recording.
+    if (RecordCurrent() == RecordReplaying)
+        return;
     int hasEvent = nextEvent < events.size();
     const HeldKey* repeat = KeyNextRepeat();
     if (!hasDeadline && !hasEvent && !repeat) {

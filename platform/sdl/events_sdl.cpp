@@ -1,6 +1,7 @@
 // Desktop input: SDL events become the game's messages; keys are mapped to the game's virtual keys.
 #include "platform/backend.h"
 #include "platform/gx.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
@@ -33,16 +34,17 @@ static int SdlVirtualKey(SDL_Scancode scancode)
 
 int16_t InputKeyState(int virtualKey)
 {
+    int16_t held = 0;
     if (virtualKey >= KeyLeft && virtualKey <= KeyDown) {
         SdlPadSteerPolled();
         if (SdlPadKeyHeld(virtualKey))
-            return (int16_t)0x8000;
+            held = (int16_t)0x8000;
     }
     const Uint8* state = SDL_GetKeyboardState(nullptr);
     for (const SdlKeyDef& def : SdlKeyTable)
         if (def.virtualKey == virtualKey && state[def.scancode])
-            return (int16_t)0x8000;
-    return 0;
+            held = (int16_t)0x8000;
+    return RecordKey(virtualKey, held);
 }
 
 // The stylus position of a mouse event, packed as the low and high words of
@@ -90,6 +92,7 @@ void SdlPumpEvents()
 {
     Window* owner = sdlVideo.owner;
     SDL_Event event;
+    RecordPumpBegin();
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
         case SDL_QUIT:
@@ -140,4 +143,5 @@ void SdlPumpEvents()
     }
     SdlPadUpdate();
     SdlTitleUpdate();
+    RecordPumpEnd();
 }

@@ -1,5 +1,6 @@
 // Desktop display: the frame lives in memory and is shown through a streaming 565 texture, scaled by whole numbers.
 #include "platform/gx.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <cstring>
@@ -138,7 +139,7 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = SdlVideoReady();
+    displayOpen = RecordDisplay(SdlVideoReady());
     return displayOpen;
 }
 
@@ -161,6 +162,7 @@ int GXEndDraw()
     if (!drawing)
         return 0;
     drawing = 0;
+    RecordFrame(frame);
     SdlShowFrame(frame);
     SdlPumpEvents();
     return 1;
