@@ -14,6 +14,11 @@ void HeadlessSetAudioChannels(int channels);
 const std::vector<uint8_t>& HeadlessAudioCaptured();
 int HeadlessAudioChannels();
 
+// Whether the capture keeps everything played (1, the default) or only the
+// last buffer, in the same memory every time: a long run stays flat. Called
+// by tools and tests that play for hours, before WinMain.
+void HeadlessSetAudioCapture(int keep);
+
 // Forgets the capture and the play position, and accepts stereo again.
 // Tests call it after closing the device.
 void HeadlessAudioReset();

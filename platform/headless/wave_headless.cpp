@@ -12,6 +12,7 @@ static int allowedChannels = 2;
 static WaveDevice* openDevice;
 static WaveFormat capturedFormat = defaultFormat;
 static std::vector<uint8_t> captured;
+static int keepCapture = 1;
 // Play times are counted in milliseconds times the sample rate, so that a
 // frame lasts exactly 1000 units.
 static int playing;          // the head buffer has started
@@ -72,7 +73,7 @@ void HeadlessWavePlayUntil(uint32_t tick)
         uint64_t end = headStart + (uint64_t)(bytes / FrameBytes(device->format)) * 1000;
         if (end > (uint64_t)tick * rate)
             return;
-        size_t at = captured.size();
+        size_t at = keepCapture ? captured.size() : 0;
         captured.resize(at + bytes);
         WaveDevicePlay(device, captured.data() + at, bytes);
         headStart = lastEnd = end;
@@ -95,9 +96,16 @@ int HeadlessAudioChannels()
     return capturedFormat.channels;
 }
 
+void HeadlessSetAudioCapture(int keep)
+{
+    keepCapture = keep;
+    captured.clear();
+}
+
 void HeadlessAudioReset()
 {
     allowedChannels = 2;
+    keepCapture = 1;
     captured.clear();
     capturedFormat = defaultFormat;
     playing = 0;
