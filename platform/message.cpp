@@ -4,7 +4,6 @@
 #include "platform/internal.h"
 #include "platform/record.h"
 
-#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -17,7 +16,11 @@ struct Timer {
 
 // Other threads post (the mixer, the instance listener), so the queue is locked.
 static std::mutex queueLock;
-static std::deque<Message> queue;
+// A ring over slots taken up front, so that posting never allocates in play;
+// a queue that fills doubles its slots.
+static std::vector<Message> queue(256);
+static size_t queueHead;
+static size_t queueCount;
 static int quitPending;
 static int quitCode;
 static uint32_t takenDropped;   // the ticks the last timer message taken had missed
@@ -33,11 +36,13 @@ static int TickReached(uint32_t now, uint32_t due)
 static int TakePosted(Message* out, int remove)
 {
     std::lock_guard<std::mutex> hold(queueLock);
-    if (queue.empty())
+    if (!queueCount)
         return 0;
-    *out = queue.front();
-    if (remove)
-        queue.pop_front();
+    *out = queue[queueHead];
+    if (remove) {
+        queueHead = (queueHead + 1) % queue.size();
+        queueCount--;
+    }
     return 1;
 }
 
@@ -95,7 +100,14 @@ int MessagePost(Window* window, uint32_t message, uintptr_t wParam, intptr_t lPa
         return InstanceSend(window->connection, InstanceRequestPost, message, wParam, lParam);
     {
         std::lock_guard<std::mutex> hold(queueLock);
-        queue.push_back({ window, message, wParam, lParam });
+        if (queueCount == queue.size()) {
+            std::vector<Message> grown(queue.size() * 2);
+            for (size_t i = 0; i < queueCount; i++)
+                grown[i] = queue[(queueHead + i) % queue.size()];
+            queue.swap(grown);
+            queueHead = 0;
+        }
+        queue[(queueHead + queueCount++) % queue.size()] = { window, message, wParam, lParam };
     }
     RecordPost(window, message, wParam, lParam);
     BackendWake();
@@ -199,7 +211,7 @@ void TimerKillAll(Window* window)
 void MessageResetAll()
 {
     std::lock_guard<std::mutex> hold(queueLock);
-    queue.clear();
+    queueHead = queueCount = 0;
     timers.clear();
     quitPending = 0;
     quitCode = 0;

@@ -100,6 +100,8 @@ void HeadlessSetAudioCapture(int keep)
 {
     keepCapture = keep;
     captured.clear();
+    if (!keep)
+        captured.reserve(1 << 16);   // more than a buffer ever holds
 }
 
 void HeadlessAudioReset()
