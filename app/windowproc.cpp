@@ -37,7 +37,8 @@ static void OnKeyDown(GameWorld* world, uintptr_t wParam)
         FireControl(world);
         fireBusy = 0;
     }
-    if (key == keyList.vkB && WeaponTable[world->weaponLevel].lockOnAllowed) {
+    if (key == keyList.vkB && world->weaponLevel >= 0 && world->weaponLevel < 10 &&
+        WeaponTable[world->weaponLevel].lockOnAllowed) {
         world->weaponLevel--;
         LaunchLockOn(world);
     }

@@ -1,6 +1,11 @@
-// Bosses: the boss table, and the boss's update and drawing. Stand-in: the boss neither moves nor draws yet.
+// Bosses: the boss table, and the boss's flight, emitter, fire and drawing with its parts cut out.
 #include "game/boss.h"
+#include "game/enemy.h"
 #include "game/world.h"
+#include "gfx/blit.h"
+#include "gfx/particle.h"
+
+#include <cstdlib>
 
 const BossDef BossTable[4] = {
     { &satelite1Image, &satelite2Image, 3,
@@ -21,10 +26,115 @@ const BossDef BossTable[4] = {
       5, 0, 0, 0 },
 };
 
-void UpdateBoss(GameWorld*)
+// The emitters a boss row can carry: E1 a fountain of sparks every 10 frames, E2 a puff of smoke every 50.
+static const EffectParams bossSparks = { 0.5f, 0.2f, 1.0f, 0.5f, 8.0f, 0, 0.0f, 90.0f, 0.0f, 0 };
+static const EffectParams bossSmoke = { 0.25f, -0.1f, 5.0f, 0.5f, 80.0f, 0, 90.0f, 10.0f, 0.0f, 0 };
+
+enum {
+    EmitterNone = 0,
+    EmitterSparks = 1,
+    EmitterSmoke = 2,
+    SparksKind = 7,
+    SmokeKind = 6,
+    SparksPeriod = 10,
+    SmokePeriod = 50,
+    FireChance = 20,
+    // Four slots are drawn for, whatever the row's part count.
+    FireSlots = 4,
+};
+
+// The boss image's top-left on screen.
+static void BossOrigin(const GameWorld* world, const BossDef* def, int* bx, int* by)
 {
+    *bx = world->boss.x - def->image->width / 2;
+    *by = world->boss.y - def->image->height / 2;
 }
 
-void DrawBoss(GameWorld*)
+void UpdateBoss(GameWorld* world)
 {
+    if (!world->bossActive)
+        return;
+    Entity* boss = &world->boss;
+    const BossDef* def = &BossTable[world->bossKind % 4];
+    if (world->bossDestroyed) {
+        // The wreck rises off the top; the wave ends once its bottom edge is gone.
+        boss->y--;
+        if (def->image->height + boss->y <= 0) {
+            world->bossActive = 0;
+            EntityActivate(boss, 0);
+        }
+    } else {
+        int x, y;
+        if (FlightPathNextPoint(&world->path, &x, &y, &boss->step, &boss->loops))
+            EntitySetPosition(boss, x, y);
+    }
+
+    // The emitter and the fire roll run for the wreck too: its step no longer
+    // advances, and none of its parts has hit points left to fire from.
+    int bx, by;
+    BossOrigin(world, def, &bx, &by);
+    if (def->emitterKind == EmitterSparks && boss->step % SparksPeriod == 1)
+        SpawnEffect(&particleSystem, SparksKind, bx + def->emitX, by + def->emitY, &bossSparks);
+    else if (def->emitterKind == EmitterSmoke && boss->step % SmokePeriod == 1)
+        SpawnEffect(&particleSystem, SmokeKind, bx + def->emitX, by + def->emitY, &bossSmoke);
+
+    if (rand() % FireChance != 1)
+        return;
+    int k = rand() % FireSlots;
+    if (k >= def->partCount || !world->partHits[k])
+        return;
+    const BossRect& r = def->hitRects[k];
+    Entity muzzle = {};
+    muzzle.x = (int16_t)(bx + r.left + (r.right - r.left) / 2);
+    muzzle.y = (int16_t)(by + r.top + (r.bottom - r.top) / 2);
+    FireEnemyShot(world, &muzzle);
+}
+
+// A part's area clipped to the image: the rectangle to cut out and to take from the wreck.
+static bool PartArea(const BossRect& r, const Surface* image, BossRect* out)
+{
+    out->left = r.left < 0 ? 0 : r.left;
+    out->top = r.top < 0 ? 0 : r.top;
+    out->right = r.right > image->width ? image->width : r.right;
+    out->bottom = r.bottom > image->height ? image->height : r.bottom;
+    return out->left < out->right && out->top < out->bottom;
+}
+
+void DrawBoss(GameWorld* world)
+{
+    Entity* boss = &world->boss;
+    if (!boss->active)
+        return;
+    const BossDef* def = &BossTable[world->bossKind % 4];
+    const Surface* image = def->image;
+    const Surface* wreck = def->damagedImage;
+    if (!image->pixels)
+        return;
+    int bx, by;
+    BossOrigin(world, def, &bx, &by);
+    Surface* frame = &world->backBuffer;
+    if (world->bossDestroyed) {
+        Blit(frame, bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
+        return;
+    }
+
+    // Destroyed parts are cut out of a working copy of the whole boss, and the
+    // wreck's art drawn in their place. The copy lives for this frame only.
+    Surface copy;
+    if (!SurfaceCopy(&copy, image))
+        return;
+    SurfaceSetColourKey(&copy, image->pixels[0]);
+    for (int k = 0; k < def->partCount; k++) {
+        BossRect area;
+        if (!world->partHits[k] && PartArea(def->damageRects[k], &copy, &area))
+            SurfaceFillRect(&copy, area.left, area.top, area.right, area.bottom, copy.colourKey);
+    }
+    Blit(frame, bx, by, copy.width, copy.height, &copy, 0, 0, BlitKeyed);
+    for (int k = 0; k < def->partCount; k++) {
+        BossRect area;
+        if (!world->partHits[k] && PartArea(def->damageRects[k], wreck, &area))
+            Blit(frame, bx + area.left, by + area.top, area.right - area.left, area.bottom - area.top, wreck,
+                 area.left, area.top, BlitKeyed);
+    }
+    SurfaceRelease(&copy);
 }

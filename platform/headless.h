@@ -40,6 +40,11 @@ void HeadlessSetPresentHook(void (*hook)(void* context), void* context);
 // fire, lock or menu. Returns 0 and sets error on a bad script.
 int HeadlessScriptLoad(const std::string& text, std::string* error);
 
+// Adds commands behind those loaded, while the program runs: a player at
+// the keys, as the autopilot is. Their times must not go back, nor before
+// the clock. Returns 0 and sets error on a bad line.
+int HeadlessScriptAppend(const std::string& text, std::string* error);
+
 // Where "shot" saves its PNG files.
 void HeadlessSetShotFolder(const std::string& folder);
 
@@ -65,6 +70,10 @@ void HeadlessSetForeground(Window* window);
 // folder, so two runners started in one folder meet.
 void HeadlessSetInstanceScope(const std::string& scope);
 std::string HeadlessWorkingFolder();
+
+// Makes the virtual clock follow a replay (see platform/record.h): it moves
+// to each recorded time as the program reads it. Called after ReplayStart.
+void HeadlessFollowReplay();
 
 // Writes rows of 8-bit RGB (channels 3) or RGBA (channels 4) as a PNG; 1 on success.
 int HeadlessWritePngRows(const std::string& path, int width, int height, int channels, const uint8_t* data);

@@ -2,6 +2,7 @@
 #include "platform/win.h"
 #include "platform/backend.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <deque>
 #include <mutex>
@@ -19,6 +20,7 @@ static std::mutex queueLock;
 static std::deque<Message> queue;
 static int quitPending;
 static int quitCode;
+static uint32_t takenDropped;   // the ticks the last timer message taken had missed
 
 // Timers belong to the window's thread and need no lock.
 static std::vector<Timer> timers;
@@ -43,7 +45,7 @@ static int TakePosted(Message* out, int remove)
 // the first one after now, so ticks missed meanwhile are dropped.
 static int TakeTimer(Message* out, int remove)
 {
-    uint32_t now = BackendNow();
+    uint32_t now = RecordClock(BackendNow());
     Timer* best = nullptr;
     for (Timer& timer : timers)
         if (TickReached(now, timer.due) && (!best || (int32_t)(timer.due - best->due) < 0))
@@ -51,13 +53,16 @@ static int TakeTimer(Message* out, int remove)
     if (!best)
         return 0;
     *out = { best->window, WM_TIMER, best->id, 0 };
-    if (remove)
-        best->due += best->period * ((now - best->due) / best->period + 1);
+    if (remove) {
+        takenDropped = (now - best->due) / best->period;
+        best->due += best->period * (takenDropped + 1);
+    }
     return 1;
 }
 
 static int TakeNext(Message* out, int remove)
 {
+    takenDropped = 0;
     if (TakePosted(out, remove))
         return 1;
     if (quitPending) {
@@ -73,7 +78,7 @@ int TimerNextDue(uint32_t* due)
 {
     if (timers.empty())
         return 0;
-    uint32_t now = BackendNow();
+    uint32_t now = RecordClock(BackendNow());
     uint32_t best = timers[0].due;
     for (const Timer& timer : timers)
         if ((int32_t)(timer.due - best) < 0)
@@ -92,6 +97,7 @@ int MessagePost(Window* window, uint32_t message, uintptr_t wParam, intptr_t lPa
         std::lock_guard<std::mutex> hold(queueLock);
         queue.push_back({ window, message, wParam, lParam });
     }
+    RecordPost(window, message, wParam, lParam);
     BackendWake();
     return 1;
 }
@@ -103,12 +109,23 @@ intptr_t MessageSend(Window* window, uint32_t message, uintptr_t wParam, intptr_
     return window->proc(window, message, wParam, lParam);
 }
 
+// Input from outside comes into the queue only here, in sleeps and at the
+// end of a frame: the recorder counts these pumps to place it on replay.
+static void Pump()
+{
+    RecordPumpBegin();
+    BackendPump();
+    RecordPumpEnd();
+}
+
 int MessageGet(Message* message)
 {
     for (;;) {
-        BackendPump();
-        if (TakeNext(message, 1))
+        Pump();
+        if (TakeNext(message, 1)) {
+            RecordTake(message, message->message == WM_TIMER ? takenDropped : 0);
             return message->message != WM_QUIT;
+        }
         uint32_t due = 0;
         int hasDue = TimerNextDue(&due);
         BackendWait(due, hasDue);
@@ -117,13 +134,13 @@ int MessageGet(Message* message)
 
 int MessagePeek(Message* message)
 {
-    BackendPump();
+    Pump();
     if (TakeNext(message, 0))
         return 1;
     uint32_t due = 0;
     int hasDue = TimerNextDue(&due);
     BackendIdle(due, hasDue);
-    BackendPump();
+    Pump();
     return TakeNext(message, 0);
 }
 
@@ -149,7 +166,7 @@ int TimerSet(Window* window, uint32_t id, uint32_t periodMs)
 {
     if (!WindowIsAlive(window) || periodMs == 0)
         return 0;
-    uint32_t due = BackendNow() + periodMs;
+    uint32_t due = RecordClock(BackendNow()) + periodMs;
     for (Timer& timer : timers) {
         if (timer.window == window && timer.id == id) {
             timer.period = periodMs;

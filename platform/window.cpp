@@ -2,6 +2,7 @@
 #include "platform/win.h"
 #include "platform/backend.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <string>
 #include <vector>
@@ -95,11 +96,12 @@ void WindowSetForeground(Window* window)
 void WindowSetForegroundState(Window* window)
 {
     foreground = window;
+    RecordFocus(window);
 }
 
 Window* WindowForeground()
 {
-    return foreground;
+    return RecordForeground(foreground);
 }
 
 Window* WindowFocus()
@@ -129,8 +131,10 @@ void* WindowData(Window* window)
 Window* WindowFindRunning(const wchar_t* className, const wchar_t* title)
 {
     int connection = InstanceConnect(className ? className : L"", title ? title : L"");
-    if (connection < 0)
+    if (!RecordRunning(connection >= 0)) {
+        InstanceDisconnect(connection);
         return nullptr;
+    }
     Window* window = new Window();
     window->alive = 1;
     window->remote = 1;

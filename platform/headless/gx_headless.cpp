@@ -2,6 +2,7 @@
 #include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/headless/headless_internal.h"
+#include "platform/record.h"
 
 #include <algorithm>
 #include <cstring>
@@ -103,7 +104,7 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = displayAvailable;
+    displayOpen = RecordDisplay(displayAvailable);
     return displayOpen;
 }
 
@@ -129,12 +130,21 @@ int GXEndDraw()
         return 0;
     drawing = 0;
     framesPresented++;
+    if (RecordCurrent() != RecordOff) {
+        static uint16_t screen[240 * 320];
+        HeadlessScreenRead(screen);
+        RecordFrame(screen);
+    }
     if (presentHook)
         presentHook(presentContext);
+    // The desktop collects input after showing a frame; a pump here keeps
+    // recordings of both in step.
+    RecordPumpBegin();
+    RecordPumpEnd();
     return 1;
 }
 
 int16_t InputKeyState(int virtualKey)
 {
-    return keys[virtualKey & 0xFF] ? (int16_t)0x8000 : 0;
+    return RecordKey(virtualKey, keys[virtualKey & 0xFF] ? (int16_t)0x8000 : 0);
 }

@@ -3,6 +3,7 @@
 #include "platform/headless.h"
 #include "platform/headless/headless_internal.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <unistd.h>
 
@@ -10,6 +11,7 @@ static std::string instanceScope;
 
 void HeadlessReset()
 {
+    RecordReset();
     InstanceShutdown();
     WindowResetAll();
     MessageResetAll();
@@ -49,4 +51,9 @@ std::string BackendInstanceScope()
 {
     return "headless:" + std::to_string(getuid()) + ":" +
            (instanceScope.empty() ? HeadlessWorkingFolder() : instanceScope);
+}
+
+void HeadlessFollowReplay()
+{
+    RecordSetClockSink(HeadlessReplayClock);
 }

@@ -5,6 +5,7 @@
 #include "platform/headless_wave.h"
 #include "platform/headless/headless_internal.h"
 #include "platform/internal.h"
+#include "platform/record.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +47,18 @@ static const ScriptKeyDef scriptKeyTable[] = {
     { "menu", KeyMenu },
 };
 
+// Held keys repeat as a desktop keyboard's do: a first further WM_KEYDOWN
+// 500 ms after the key went down, then one every 50 ms until it comes up,
+// each with the previous-state bit (30) set. Every held key repeats on its own.
+enum : uint32_t { RepeatDelay = 500, RepeatPeriod = 50 };
+
+struct HeldKey {
+    int virtualKey;   // 0: a free slot
+    uint32_t due;     // the tick of its next repeat
+};
+
 static uint32_t now;
+static HeldKey heldKeys[sizeof scriptKeyTable / sizeof scriptKeyTable[0]];
 static uint32_t timeLimit = 0xFFFFFFFF;
 static std::vector<ScriptEvent> events;
 static size_t nextEvent;
@@ -57,9 +69,43 @@ uint32_t HeadlessNow()
     return now;
 }
 
+static void KeyHold(int virtualKey, uint32_t time)
+{
+    HeldKey* free = nullptr;
+    for (HeldKey& held : heldKeys) {
+        if (held.virtualKey == virtualKey) {
+            held.due = time + RepeatDelay;
+            return;
+        }
+        if (!held.virtualKey && !free)
+            free = &held;
+    }
+    // One slot per key the script can name, so a free one is always there.
+    if (free)
+        *free = { virtualKey, time + RepeatDelay };
+}
+
+static void KeyRelease(int virtualKey)
+{
+    for (HeldKey& held : heldKeys)
+        if (held.virtualKey == virtualKey)
+            held = {};
+}
+
+// The held key whose repeat comes first, or null when none is held.
+static HeldKey* KeyNextRepeat()
+{
+    HeldKey* next = nullptr;
+    for (HeldKey& held : heldKeys)
+        if (held.virtualKey && (!next || held.due < next->due))
+            next = &held;
+    return next;
+}
+
 static void ScriptApply(const ScriptEvent& event)
 {
     Window* window = WindowMain();
+    RecordExternalBegin();
     switch (event.kind) {
     case ScriptTap: {
         intptr_t position = (intptr_t)((event.b & 0xFFFF) << 16 | (event.a & 0xFFFF));
@@ -69,10 +115,12 @@ static void ScriptApply(const ScriptEvent& event)
     }
     case ScriptDown:
         HeadlessKeySet(event.a, 1);
+        KeyHold(event.a, event.time);
         MessagePost(window, WM_KEYDOWN, (uintptr_t)event.a, 1);
         break;
     case ScriptUp:
         HeadlessKeySet(event.a, 0);
+        KeyRelease(event.a);
         MessagePost(window, WM_KEYUP, (uintptr_t)event.a, 1);
         break;
     case ScriptShot: {
@@ -104,19 +152,34 @@ static void ScriptApply(const ScriptEvent& event)
         InstanceServeInbox();
         break;
     }
+    RecordExternalEnd();
 }
 
 // The sound device plays the buffers that end on the way, in step with the clock.
+// A script command and a repeat due at the same tick: the command goes first,
+// so a key let go at its repeat's tick does not repeat.
 void HeadlessAdvanceTo(uint32_t tick)
 {
     HeadlessWavePlayUntil(now);
-    while (nextEvent < events.size() && events[nextEvent].time <= tick) {
-        const ScriptEvent& event = events[nextEvent++];
-        if (event.time > now) {
-            HeadlessWavePlayUntil(event.time);
-            now = event.time;
+    for (;;) {
+        HeldKey* repeat = KeyNextRepeat();
+        int hasEvent = nextEvent < events.size() && events[nextEvent].time <= tick;
+        int hasRepeat = repeat && repeat->due <= tick;
+        if (!hasEvent && !hasRepeat)
+            break;
+        uint32_t time = hasEvent && (!hasRepeat || events[nextEvent].time <= repeat->due) ? events[nextEvent].time
+                                                                                           : repeat->due;
+        if (time > now) {
+            HeadlessWavePlayUntil(time);
+            now = time;
         }
-        ScriptApply(event);
+        if (hasEvent && events[nextEvent].time == time) {
+            ScriptApply(events[nextEvent++]);
+            continue;
+        }
+        int key = repeat->virtualKey;
+        repeat->due += RepeatPeriod;
+        MessagePost(WindowMain(), WM_KEYDOWN, (uintptr_t)key, 1 | 1 << 30);
     }
     if (tick > now) {
         HeadlessWavePlayUntil(tick);
@@ -128,6 +191,18 @@ void HeadlessAdvanceTo(uint32_t tick)
         fflush(stderr);
         _Exit(3);
     }
+}
+
+// A recording may jump far (a machine that slept), or anywhere when damaged:
+// sound is not replayed, so only the last minute of it is played out.
+void HeadlessReplayClock(uint32_t tick)
+{
+    const uint32_t longestPlay = 60000;
+    if ((int32_t)(tick - now) <= 0)
+        return;
+    if (tick - now > longestPlay)
+        now = tick - longestPlay;
+    HeadlessAdvanceTo(tick);
 }
 
 static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::string* error)
@@ -186,9 +261,9 @@ static int ScriptParseLine(const std::string& line, ScriptEvent* event, std::str
     return 1;
 }
 
-int HeadlessScriptLoad(const std::string& text, std::string* error)
+// Parses text into commands that start no earlier than earliest.
+static int ScriptParse(const std::string& text, uint32_t earliest, std::vector<ScriptEvent>* parsed, std::string* error)
 {
-    std::vector<ScriptEvent> parsed;
     std::istringstream in(text);
     std::string line;
     for (int number = 1; std::getline(in, line); number++) {
@@ -204,15 +279,35 @@ int HeadlessScriptLoad(const std::string& text, std::string* error)
                 *error = "line " + std::to_string(number) + ": " + why;
             return 0;
         }
-        if (!parsed.empty() && event.time < parsed.back().time) {
+        if (event.time < (parsed->empty() ? earliest : parsed->back().time)) {
             if (error)
                 *error = "line " + std::to_string(number) + ": times must not go back";
             return 0;
         }
-        parsed.push_back(event);
+        parsed->push_back(event);
     }
+    return 1;
+}
+
+int HeadlessScriptLoad(const std::string& text, std::string* error)
+{
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, 0, &parsed, error))
+        return 0;
     events = parsed;
     nextEvent = 0;
+    return 1;
+}
+
+int HeadlessScriptAppend(const std::string& text, std::string* error)
+{
+    uint32_t earliest = events.empty() || events.back().time < now ? now : events.back().time;
+    std::vector<ScriptEvent> parsed;
+    if (!ScriptParse(text, earliest, &parsed, error))
+        return 0;
+    events.erase(events.begin(), events.begin() + (long)nextEvent);   // what has happened is not needed again
+    nextEvent = 0;
+    events.insert(events.end(), parsed.begin(), parsed.end());
     return 1;
 }
 
@@ -237,6 +332,8 @@ void HeadlessScriptReset()
     timeLimit = 0xFFFFFFFF;
     events.clear();
     nextEvent = 0;
+    for (HeldKey& held : heldKeys)
+        held = {};
     shotFolder.assign(1, '.');   // assigning a literal here trips a false g++ 12 warning
 }
 
@@ -254,15 +351,21 @@ void BackendPump()
 
 void BackendWait(uint32_t until, int hasDeadline)
 {
+    // A replay's clock moves with the recorded reads, and its input comes from the recording.
+    if (RecordCurrent() == RecordReplaying)
+        return;
     int hasEvent = nextEvent < events.size();
-    if (!hasDeadline && !hasEvent) {
+    const HeldKey* repeat = KeyNextRepeat();
+    if (!hasDeadline && !hasEvent && !repeat) {
         fprintf(stderr, "headless: the program waits, and nothing is left to happen, ticks=%u\n", now);
         fflush(stderr);
         _Exit(3);
     }
-    uint32_t target = hasDeadline ? until : events[nextEvent].time;
-    if (hasDeadline && hasEvent && events[nextEvent].time < target)
+    uint32_t target = hasDeadline ? until : hasEvent ? events[nextEvent].time : repeat->due;
+    if (hasEvent && events[nextEvent].time < target)
         target = events[nextEvent].time;
+    if (repeat && repeat->due < target)
+        target = repeat->due;
     HeadlessAdvanceTo(target > now ? target : now);
 }
 

@@ -48,13 +48,16 @@ void BackendWake()
     SDL_PushEvent(&event);
 }
 
-// The largest whole-number scale of 240 x 320 that fits the desktop.
-static int SdlWindowScale()
+// The largest whole-number scale of 240 x 320 that fits the usable area of
+// the window's display (the desktop less its panels), with room for the frame
+// the window manager puts around the window, when it tells.
+static int SdlWindowScale(int display, int borderW, int borderH)
 {
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0)
         return 2;
-    int scale = usable.w / 240 < usable.h / 320 ? usable.w / 240 : usable.h / 320;
+    int w = usable.w - borderW, h = usable.h - borderH;
+    int scale = w / 240 < h / 320 ? w / 240 : h / 320;
     return scale < 1 ? 1 : scale;
 }
 
@@ -90,13 +93,26 @@ void BackendWindowCreated(Window* window, int iconId)
     std::string title;
     for (wchar_t c : window->title)
         title += (char)(c < 128 ? c : '?');
-    sdlVideo.scale = SdlWindowScale();
+    sdlVideo.scale = SdlWindowScale(0, 0, 0);
     sdlVideo.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        240 * sdlVideo.scale, 320 * sdlVideo.scale,
                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (sdlVideo.window)
-        SdlSetIcon(sdlVideo.window, iconId);
     sdlVideo.owner = window;
+    if (!sdlVideo.window)
+        return;
+    SdlSetIcon(sdlVideo.window, iconId);
+    SDL_SetWindowMinimumSize(sdlVideo.window, 240, 320);
+    // Once the window exists its frame can be measured; a scale whose frame
+    // would run off the usable area steps down.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(sdlVideo.window, &top, &left, &bottom, &right) == 0) {
+        int scale = SdlWindowScale(SDL_GetWindowDisplayIndex(sdlVideo.window), left + right, top + bottom);
+        if (scale < sdlVideo.scale) {
+            sdlVideo.scale = scale;
+            SDL_SetWindowSize(sdlVideo.window, 240 * scale, 320 * scale);
+            SDL_SetWindowPosition(sdlVideo.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
+    }
 }
 
 void BackendWindowShown(Window* window)
@@ -127,9 +143,17 @@ void BackendWindowRaise(Window* window)
     WindowSetForegroundState(window);
 }
 
+// Without a real screen (SDL's dummy driver, as in tests) there is no desktop
+// for a second copy to come forward on: each process is alone.
 std::string BackendInstanceScope()
 {
-    return "sdl:" + std::to_string(getuid());
+    std::string scope = "sdl:" + std::to_string(getuid());
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && strcmp(driver, "dummy") == 0) {
+        scope.push_back(':');
+        scope.append(std::to_string(getpid()));
+    }
+    return scope;
 }
 
 void BackendInstanceServed(uint32_t, uint32_t)

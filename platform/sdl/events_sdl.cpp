@@ -1,6 +1,7 @@
 // Desktop input: SDL events become the game's messages; keys are mapped to the game's virtual keys.
 #include "platform/backend.h"
 #include "platform/gx.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
@@ -33,19 +34,27 @@ static int SdlVirtualKey(SDL_Scancode scancode)
 
 int16_t InputKeyState(int virtualKey)
 {
+    int16_t held = 0;
+    if (virtualKey >= KeyLeft && virtualKey <= KeyDown) {
+        SdlPadSteerPolled();
+        if (SdlPadKeyHeld(virtualKey))
+            held = (int16_t)0x8000;
+    }
     const Uint8* state = SDL_GetKeyboardState(nullptr);
     for (const SdlKeyDef& def : SdlKeyTable)
         if (def.virtualKey == virtualKey && state[def.scancode])
-            return (int16_t)0x8000;
-    return 0;
+            held = (int16_t)0x8000;
+    return RecordKey(virtualKey, held);
 }
 
-// The stylus position, packed as the low and high words of lParam.
+// The stylus position of a mouse event, packed as the low and high words of
+// lParam. Using the mouse hands the screens back from the pad's pointer.
 static intptr_t SdlStylusPosition(int x, int y)
 {
-    x = x < 0 ? 0 : x > 239 ? 239 : x;
-    y = y < 0 ? 0 : y > 319 ? 319 : y;
-    return (intptr_t)(y << 16 | x);
+    int frameX, frameY;
+    SdlWindowToFrame(x, y, &frameX, &frameY);
+    SdlPadMouseUsed(frameX, frameY);
+    return (intptr_t)(frameY << 16 | frameX);
 }
 
 static void SdlToggleFullscreen()
@@ -83,6 +92,7 @@ void SdlPumpEvents()
 {
     Window* owner = sdlVideo.owner;
     SDL_Event event;
+    RecordPumpBegin();
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
         case SDL_QUIT:
@@ -92,11 +102,16 @@ void SdlPumpEvents()
             SdlWindowEvent(event.window);
             break;
         case SDL_KEYDOWN:
-            // The desktop's own key: F11 or Alt+Enter fills the screen or
-            // gives the window back; the game never sees it.
+            // The desktop's own keys: F11 or Alt+Enter fills the screen or
+            // gives the window back, F12 saves a screenshot; the game never sees them.
             if (!event.key.repeat && (event.key.keysym.scancode == SDL_SCANCODE_F11 ||
                                       (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)))) {
                 SdlToggleFullscreen();
+                break;
+            }
+            if (event.key.keysym.scancode == SDL_SCANCODE_F12) {
+                if (!event.key.repeat)
+                    SdlScreenshot();
                 break;
             }
             [[fallthrough]];
@@ -117,6 +132,16 @@ void SdlPumpEvents()
         case SDL_MOUSEMOTION:
             MessagePost(owner, WM_MOUSEMOVE, 0, SdlStylusPosition(event.motion.x, event.motion.y));
             break;
+        case SDL_AUDIODEVICEADDED:
+        case SDL_AUDIODEVICEREMOVED:
+            SdlAudioDeviceEvent(event.adevice);
+            break;
+        default:
+            SdlPadEvent(event);
+            break;
         }
     }
+    SdlPadUpdate();
+    SdlTitleUpdate();
+    RecordPumpEnd();
 }

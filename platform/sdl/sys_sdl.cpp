@@ -1,12 +1,13 @@
 // Desktop system services: real milliseconds, sleeps that keep the window alive, and message boxes.
 #include "platform/sys.h"
+#include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <cstdio>
 
 uint32_t SysTicks()
 {
-    return SDL_GetTicks();
+    return RecordClock(SDL_GetTicks());
 }
 
 // The desktop flags a window whose events go unread as hung, and held keys
@@ -14,13 +15,15 @@ uint32_t SysTicks()
 void SysSleep(uint32_t ms)
 {
     uint32_t end = SDL_GetTicks() + ms;
+    RecordPumpBegin();
     for (;;) {
         SdlPumpEvents();
         int32_t rest = (int32_t)(end - SDL_GetTicks());
         if (rest <= 0)
-            return;
+            break;
         SDL_Delay(rest < 5 ? (uint32_t)rest : 5);
     }
+    RecordPumpEnd();
 }
 
 int SysMessageBox(Window*, const char* text, const char* caption, uint32_t flags)
@@ -39,7 +42,7 @@ int SysMessageBox(Window*, const char* text, const char* caption, uint32_t flags
     int answer = SysAnswerOk;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
         fprintf(stderr, "%s: %s\n", caption, text);
-        return SysAnswerOk;
+        answer = SysAnswerOk;
     }
-    return answer < 0 ? SysAnswerCancel : answer;
+    return RecordBox(caption, text, answer < 0 ? SysAnswerCancel : answer);
 }

@@ -3,6 +3,14 @@
 #include "platform/wave_internal.h"
 #include "platform/sdl/sdl_internal.h"
 
+#include <mutex>
+
+// The one device open, so that it can move to another output when its own
+// goes away. The mixer thread opens and closes; the window thread moves it.
+static std::mutex deviceLock;
+static WaveDevice* openDevice;
+static SDL_AudioSpec openSpec;
+
 int BackendEventsHeld()
 {
     return 0;
@@ -13,6 +21,16 @@ int BackendEventsHeld()
 static void SdlAudioPull(void* userdata, Uint8* stream, int length)
 {
     WaveDevicePlay((WaveDevice*)userdata, stream, (uint32_t)length);
+}
+
+// Opens the default output for spec and starts it; 0 when there is none.
+static SDL_AudioDeviceID SdlAudioStart(const SDL_AudioSpec& spec)
+{
+    SDL_AudioSpec have;
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &spec, &have, 0);
+    if (id)
+        SDL_PauseAudioDevice(id, 0);
+    return id;
 }
 
 WaveDevice* WaveOutOpen(const WaveFormat* format, WaveCallback callback)
@@ -31,19 +49,45 @@ WaveDevice* WaveOutOpen(const WaveFormat* format, WaveCallback callback)
     want.samples = 512;
     want.callback = SdlAudioPull;
     want.userdata = device;
-    SDL_AudioSpec have;
-    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    std::lock_guard<std::mutex> hold(deviceLock);
+    SDL_AudioDeviceID id = SdlAudioStart(want);
     if (!id) {
         WaveDeviceDestroy(device);
         return nullptr;
     }
     device->backend = id;
-    SDL_PauseAudioDevice(id, 0);
+    openDevice = device;
+    openSpec = want;
     return device;
 }
 
 void WaveOutClose(WaveDevice* device)
 {
-    SDL_CloseAudioDevice(device->backend);   // waits for a callback under way
+    {
+        std::lock_guard<std::mutex> hold(deviceLock);
+        if (device == openDevice)
+            openDevice = nullptr;
+        if (device->backend)
+            SDL_CloseAudioDevice(device->backend);   // waits for a callback under way
+    }
     WaveDeviceDestroy(device);
+}
+
+// The output unplugged: the queue goes on playing on whatever is the default
+// now. With no output at all, the queue waits, and the next one added takes it.
+void SdlAudioDeviceEvent(const SDL_AudioDeviceEvent& event)
+{
+    if (event.iscapture)
+        return;
+    std::lock_guard<std::mutex> hold(deviceLock);
+    if (!openDevice)
+        return;
+    if (event.type == SDL_AUDIODEVICEREMOVED) {
+        if (event.which != openDevice->backend)
+            return;
+        SDL_CloseAudioDevice(openDevice->backend);
+        openDevice->backend = SdlAudioStart(openSpec);
+    } else if (!openDevice->backend) {
+        openDevice->backend = SdlAudioStart(openSpec);
+    }
 }

@@ -263,7 +263,9 @@ static Image DrawHive()
     ImageGlow(im, 79, 53, 7, Rgb(255, 80, 40), 0.6f, false);
     // The four spore pods.
     Ellipse(im, 7, 36, 6.2f, 6.2f, Bulge(7, 36, 6.2f, 6.2f, pus));
-    Ellipse(im, 31, 47, 11.5f, 6.5f, Bulge(31, 47, 11.5f, 6.5f, pus));
+    // The long pod ends where its wreck area does (x 36): hull, not a live
+    // sliver of pod, is left beside the hole once it is shot away.
+    Ellipse(im, 28, 47, 8.0f, 6.5f, Bulge(28, 47, 8.0f, 6.5f, pus));
     Ellipse(im, 136, 49, 6.2f, 6.2f, Bulge(136, 49, 6.2f, 6.2f, pus));
     Ellipse(im, 150, 36, 6.2f, 6.2f, Bulge(150, 36, 6.2f, 6.2f, pus));
     ImageOutline(im, Rgb(26, 20, 10));

@@ -1,0 +1,67 @@
+// The desktop's sound output on SDL's dummy driver: it moves to the default output when its own goes away.
+#include "desktop_env.h"
+
+#include "platform/sdl/sdl_internal.h"
+#include "platform/wave_internal.h"
+
+#include <atomic>
+#include <vector>
+
+namespace {
+
+using namespace desktop;
+
+std::atomic<int> buffersDone;
+
+void CountDone(WaveDevice*, uint32_t message, WaveHeader*)
+{
+    if (message == WOM_DONE)
+        buffersDone++;
+}
+
+TEST(Audio, SoundGoesOnWhenTheOutputIsUnplugged)
+{
+    FreshHome();
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0);
+    buffersDone = 0;
+    WaveFormat format = { WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0 };
+    WaveDevice* device = WaveOutOpen(&format, CountDone);
+    ASSERT_NE(device, nullptr) << SDL_GetError();
+    uint32_t first = device->backend;
+    ASSERT_NE(first, 0u);
+
+    // Unplugged: the output stops, and the desktop says so.
+    SDL_CloseAudioDevice(first);
+    SDL_AudioDeviceEvent removed = {};
+    removed.type = SDL_AUDIODEVICEREMOVED;
+    removed.which = first;
+    SdlAudioDeviceEvent(removed);
+    ASSERT_NE(device->backend, 0u);
+    EXPECT_EQ(SDL_GetAudioDeviceStatus(device->backend), SDL_AUDIO_PLAYING);
+
+    // A buffer written now is played to its end on the new output.
+    std::vector<uint8_t> sound(1102, 200);
+    WaveHeader header = {};
+    header.data = sound.data();
+    header.bufferLength = (uint32_t)sound.size();
+    ASSERT_EQ(WaveOutPrepareHeader(device, &header), 1);
+    ASSERT_EQ(WaveOutWrite(device, &header), 1);
+    for (int i = 0; i < 200 && !buffersDone; i++)
+        SDL_Delay(10);
+    EXPECT_EQ(buffersDone, 1);
+
+    // Another device's removal, or a capture device's, leaves it alone.
+    uint32_t second = device->backend;
+    removed.which = second + 100;
+    SdlAudioDeviceEvent(removed);
+    removed.which = second;
+    removed.iscapture = 1;
+    SdlAudioDeviceEvent(removed);
+    EXPECT_EQ(device->backend, second);
+
+    WaveOutUnprepareHeader(device, &header);
+    WaveOutClose(device);
+    SDL_Quit();
+}
+
+}  // namespace

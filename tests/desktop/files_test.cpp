@@ -1,0 +1,80 @@
+// The desktop's folders: where screenshots go, where an installed program keeps its high scores.
+#include "desktop_env.h"
+
+#include "platform/backend.h"
+#include "platform/sdl/sdl_internal.h"
+
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+using namespace desktop;
+
+class Folders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = FreshHome();
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        start = here;
+    }
+    void TearDown() override
+    {
+        SysSetModuleFileName(nullptr);
+        ASSERT_EQ(chdir(start.c_str()), 0);
+    }
+
+    fs::path home;
+    std::string start;
+};
+
+TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder)
+{
+    // No pictures folder at all: the data folder, made on the way.
+    EXPECT_EQ(SdlPicturesFolder(), (home / ".local/share/space-shooter").string());
+    EXPECT_TRUE(fs::is_directory(home / ".local/share/space-shooter"));
+
+    fs::create_directories(home / "Pictures");
+    EXPECT_EQ(SdlPicturesFolder(), (home / "Pictures").string());
+
+    // The user's own choice, through the XDG user folders file.
+    fs::create_directories(home / ".config");
+    std::ofstream(home / ".config" / "user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Shots\"\n";
+    if (system("command -v xdg-user-dir >/dev/null") == 0) {
+        EXPECT_EQ(SdlPicturesFolder(), (home / "Shots").string());
+        EXPECT_TRUE(fs::is_directory(home / "Shots"));
+    }
+}
+
+TEST_F(Folders, TheDataFolderFollowsXdgDataHomeAndIgnoresARelativeOne)
+{
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    EXPECT_EQ(SdlDataFolder(), (home / "data" / "space-shooter").string());
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(SdlDataFolder(), (home / ".local/share/space-shooter").string());
+    unsetenv("HOME");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(SdlDataFolder(), "");
+}
+
+TEST_F(Folders, OnlyAnInstalledProgramMovesToTheDataFolder)
+{
+    fs::create_directories(home / "build");
+    fs::create_directories(home / "prefix/lib/space-shooter");
+    std::ofstream(home / "prefix/lib/space-shooter/space-shooter.installed") << "# installed\n";
+
+    SysSetModuleFileName((home / "build" / "space-shooter").wstring().c_str());
+    EXPECT_EQ(SdlInstalled(), 0);
+    ASSERT_EQ(chdir((home / "build").c_str()), 0);
+    SdlEnterDataFolder();
+    EXPECT_EQ(fs::current_path(), home / "build");
+
+    SysSetModuleFileName((home / "prefix/lib/space-shooter/space-shooter").wstring().c_str());
+    EXPECT_EQ(SdlInstalled(), 1);
+    SdlEnterDataFolder();
+    EXPECT_EQ(fs::current_path(), home / ".local/share/space-shooter");
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The installed program: its layout under a prefix, its launcher and description, and a start from there.
+#include "desktop_env.h"
+
+#include <png.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace desktop;
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int Shell(const std::string& command)
+{
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HasTool(const std::string& tool)
+{
+    return Shell("command -v " + tool + " > /dev/null 2>&1") == 0;
+}
+
+int PngWidth(const fs::path& path)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return -1;
+    int width = (int)image.width;
+    png_image_free(&image);
+    return width;
+}
+
+TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
+{
+    fs::path home = FreshHome();
+    fs::path prefix = home / "prefix";
+    ASSERT_EQ(Shell("'" SS_CMAKE_COMMAND "' --install '" SS_BUILD_DIR "' --prefix '" + prefix.string() + "' > '" +
+                  (home / "install.txt").string() + "' 2>&1"), 0)
+        << ReadText(home / "install.txt");
+
+    fs::path app = prefix / "lib/space-shooter";
+    EXPECT_TRUE(fs::is_regular_file(app / "space-shooter"));
+    EXPECT_TRUE(fs::is_regular_file(app / "space-shooter.installed"));
+    for (const char* file : { "GFX/FONT.BMP", "GFX/FONT.INF", "GFX/PAGE1.BMP", "GFX/PAGE2.BMP", "GFX/PIPES.BMP",
+                              "sounds/fire.wav", "sounds/metal.wav" })
+        EXPECT_TRUE(fs::is_regular_file(app / file)) << file;
+    ASSERT_TRUE(fs::is_symlink(prefix / "bin/space-shooter"));
+    EXPECT_EQ(fs::canonical(prefix / "bin/space-shooter"), fs::canonical(app / "space-shooter"));
+
+    std::string launcher = ReadText(prefix / "share/applications/space-shooter.desktop");
+    EXPECT_NE(launcher.find("\nExec=" + (prefix / "bin/space-shooter").string() + "\n"), std::string::npos) << launcher;
+    EXPECT_NE(launcher.find("\nIcon=space-shooter\n"), std::string::npos);
+    for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {
+        std::string name = std::to_string(size) + "x" + std::to_string(size);
+        EXPECT_EQ(PngWidth(prefix / "share/icons/hicolor" / name / "apps/space-shooter.png"), size) << name;
+    }
+    fs::path metainfo = prefix / "share/metainfo/org.spaceshooter.SpaceShooter.metainfo.xml";
+    EXPECT_NE(ReadText(metainfo).find("<launchable type=\"desktop-id\">space-shooter.desktop</launchable>"),
+              std::string::npos);
+    if (HasTool("desktop-file-validate")) {
+        EXPECT_EQ(Shell("desktop-file-validate '" + (prefix / "share/applications/space-shooter.desktop").string() + "'"), 0);
+    }
+    if (HasTool("appstreamcli")) {
+        EXPECT_EQ(Shell("appstreamcli validate --no-net '" + metainfo.string() + "' > /dev/null"), 0);
+    }
+
+    // Started from the launcher's command in some other folder, on the dummy
+    // screen, for a few seconds: it finds its art and sounds beside itself and
+    // keeps its high scores in the user's data folder.
+    fs::create_directories(home / "elsewhere");
+    int code = Shell("cd '" + (home / "elsewhere").string() + "' && timeout -s INT 4 '" +
+                   (prefix / "bin/space-shooter").string() + "' > out.txt 2> err.txt");
+    std::string err = ReadText(home / "elsewhere/err.txt");
+    EXPECT_TRUE(code == 0 || code == 124 || code == 130) << code << err;
+    EXPECT_EQ(err.find("Unable to load"), std::string::npos) << err;
+    EXPECT_EQ(err.find("File Missing"), std::string::npos) << err;
+    EXPECT_TRUE(fs::exists(home / ".local/share/space-shooter/Skyrend.dat"));
+    EXPECT_FALSE(fs::exists(home / "elsewhere/Skyrend.dat"));
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+// Bosses: every row's parts cut out and replaced by their wreck, the wreck drawn whole, the flight on the
+// boss path, the spark emitter, fire from the standing parts only, and the wreck's rise that ends the wave.
+#include "game/boss.h"
+#include "gfx/blit.h"
+#include "opponents.h"
+
+namespace {
+
+// The boss wave of each row of the boss table.
+const int BossWaveTable[4] = { 3, 8, 13, 18 };
+
+class BossTest : public OpponentTest {
+protected:
+    const BossDef* def = nullptr;
+    int bx = 0, by = 0;
+
+    void StartBoss(int row, int x = 120, int y = 100)
+    {
+        ScheduleWave(world, BossWaveTable[row]);
+        ClearPlay();
+        ASSERT_EQ(world->bossKind, (uint32_t)row);
+        ASSERT_EQ(world->bossActive, 1u);
+        def = &BossTable[row];
+        ASSERT_NE(def->image->pixels, nullptr);
+        ASSERT_NE(def->damagedImage->pixels, nullptr);
+        world->boss.x = (int16_t)x;
+        world->boss.y = (int16_t)y;
+        Origin();
+    }
+
+    void Origin()
+    {
+        bx = world->boss.x - def->image->width / 2;
+        by = world->boss.y - def->image->height / 2;
+    }
+
+    std::vector<uint16_t> Drawn()
+    {
+        Blank();
+        DrawBoss(world);
+        return Snapshot();
+    }
+
+    // A seed whose first draw rolls the fire chance and whose second picks slot k.
+    static unsigned FireSeed(int k)
+    {
+        for (unsigned seed = 1;; seed++) {
+            std::vector<int> d = Draws(seed, 2);
+            if (d[0] % 20 == 1 && d[1] % 4 == k)
+                return seed;
+        }
+    }
+};
+
+TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
+{
+    for (int row = 0; row < 4; row++) {
+        SCOPED_TRACE(row);
+        StartBoss(row);
+        const std::vector<uint16_t> intact = Drawn();
+        long bossPixels = 0;
+        for (uint16_t p : intact)
+            bossPixels += p != 0;
+        EXPECT_GT(bossPixels, 3000);
+
+        const Surface* wreck = def->damagedImage;
+        for (int k = 0; k < def->partCount; k++) {
+            SCOPED_TRACE(k);
+            // A part that still has a hit point left looks whole.
+            world->partHits[k] = 1;
+            EXPECT_EQ(Drawn(), intact);
+            world->partHits[k] = 0;
+            const std::vector<uint16_t> damaged = Drawn();
+            world->partHits[k] = 5;
+
+            const BossRect& r = def->damageRects[k];
+            const BossRect& hit = def->hitRects[k];
+            long changed = 0, changedOnHit = 0;
+            for (int y = 0; y < 320; y++)
+                for (int x = 0; x < 240; x++) {
+                    int u = x - bx, v = y - by;
+                    uint16_t got = damaged[y * 240 + x];
+                    if (u >= r.left && u < r.right && v >= r.top && v < r.bottom && u < wreck->width &&
+                        v < wreck->height) {
+                        uint16_t w = wreck->pixels[v * wreck->width + u];
+                        ASSERT_EQ(got, w != wreck->colourKey ? w : 0) << x << "," << y;
+                        bool differs = got != intact[y * 240 + x];
+                        changed += differs;
+                        changedOnHit += differs && u >= hit.left && u < hit.right && v >= hit.top && v < hit.bottom;
+                    } else {
+                        ASSERT_EQ(got, intact[y * 240 + x]) << x << "," << y;
+                    }
+                }
+            // The damage must show: most of the part's hit box looks different.
+            long hitArea = (long)(hit.right - hit.left) * (hit.bottom - hit.top);
+            EXPECT_GT(changedOnHit, hitArea / 2);
+            EXPECT_GT(changed, changedOnHit);
+        }
+    }
+}
+
+TEST_F(BossTest, PartsCanBeCutAnywhereOnTheScreenEdge)
+{
+    StartBoss(2, 20, 10);   // the top-left lies off the screen
+    for (int k = 0; k < 4; k++)
+        world->partHits[k] = 0;
+    std::vector<uint16_t> drawn = Drawn();
+    long lit = 0;
+    for (uint16_t p : drawn)
+        lit += p != 0;
+    EXPECT_GT(lit, 100);
+}
+
+TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
+{
+    StartBoss(3);
+    world->bossDestroyed = 1;
+    std::vector<uint16_t> drawn = Drawn();
+    Blank();
+    const Surface* wreck = def->damagedImage;
+    Blit(Frame(), bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
+    EXPECT_EQ(drawn, Snapshot());
+    world->boss.active = 0;
+    EXPECT_EQ(Drawn(), std::vector<uint16_t>(240 * 320, 0));
+}
+
+TEST_F(BossTest, TheBossFliesItsPathAndRowZeroSparksEveryTenSteps)
+{
+    StartBoss(0);
+    const FlightPath& path = world->path;
+    EXPECT_EQ(world->boss.step, 1u);
+    std::vector<uint32_t> sparkSteps;
+    for (int i = 1; i <= 30; i++) {
+        int before = ActiveEffects();
+        UpdateBoss(world);
+        ASSERT_EQ(world->boss.x, path.points[i].x);
+        ASSERT_EQ(world->boss.y, path.points[i].y);
+        if (ActiveEffects() != before) {
+            sparkSteps.push_back(world->boss.step);
+            Origin();
+            const Emitter& e = particleSystem.emitters[before];
+            EXPECT_EQ(e.kind, 7u);
+            EXPECT_EQ(e.x, (float)(bx + 81));
+            EXPECT_EQ(e.y, (float)(by + 49));
+            EXPECT_EQ(e.duration, 0.5f);
+            EXPECT_EQ(e.gravity, 0.2f);
+            EXPECT_EQ(e.rate, 8.0f);
+        }
+    }
+    EXPECT_EQ(sparkSteps, (std::vector<uint32_t>{ 11, 21, 31 }));
+
+    for (int row = 1; row < 4; row++) {
+        StartBoss(row);
+        for (int i = 0; i < 60; i++)
+            UpdateBoss(world);
+        EXPECT_EQ(ActiveEffects(), 0) << row;
+    }
+}
+
+TEST_F(BossTest, StandingPartsFireFromTheirCentres)
+{
+    StartBoss(1);
+    for (int k = 0; k < 4; k++) {
+        SCOPED_TRACE(k);
+        ClearPlay();
+        std::vector<int> draws = Draws(FireSeed(k), 3);
+        UpdateBoss(world);
+        EXPECT_EQ(rand(), draws[2]);   // two draws: the chance and the slot
+        Origin();
+        const BossRect& r = def->hitRects[k];
+        ASSERT_EQ(ActiveShots(), 1);
+        const Entity& shot = world->enemyShots[0];
+        EXPECT_EQ(shot.x, bx + r.left + (r.right - r.left) / 2);
+        EXPECT_EQ(shot.y, by + r.top + (r.bottom - r.top) / 2);
+        EXPECT_EQ(shot.motion, 10);
+        EXPECT_EQ(shot.vy, 6.0f);
+    }
+    // A destroyed part stays silent, and so does a boss whose roll misses.
+    ClearPlay();
+    world->partHits[2] = 0;
+    Draws(FireSeed(2), 0);
+    UpdateBoss(world);
+    EXPECT_EQ(ActiveShots(), 0);
+    unsigned miss = 1;
+    while (Draws(miss, 1)[0] % 20 == 1)
+        miss++;
+    std::vector<int> draws = Draws(miss, 2);
+    UpdateBoss(world);
+    EXPECT_EQ(rand(), draws[1]);   // no slot is drawn
+    EXPECT_EQ(ActiveShots(), 0);
+
+    // With every shot slot taken nothing changes.
+    for (Entity& e : world->enemyShots)
+        EntityActivate(&e, 1);
+    Draws(FireSeed(0), 0);
+    UpdateBoss(world);
+    for (const Entity& e : world->enemyShots)
+        EXPECT_EQ(e.motion, 0);
+}
+
+TEST_F(BossTest, RowZeroHasThreePartsAndItsFourthSlotNeverFires)
+{
+    StartBoss(0);
+    EXPECT_EQ(def->partCount, 3);
+    world->partHits[3] = 5;   // left over from a four-part boss
+    Draws(FireSeed(3), 0);
+    UpdateBoss(world);
+    EXPECT_EQ(ActiveShots(), 0);
+    Draws(FireSeed(2), 0);
+    UpdateBoss(world);
+    EXPECT_EQ(ActiveShots(), 1);
+}
+
+TEST_F(BossTest, TheWreckRisesAPixelAFrameUntilItsBottomPassesTheTop)
+{
+    StartBoss(0, 120, 10);
+    world->bossDestroyed = 1;
+    for (int k = 0; k < 3; k++)
+        world->partHits[k] = 0;
+    uint32_t step = world->boss.step;
+    int frames = 0;
+    while (world->bossActive && frames < 200) {
+        int y = world->boss.y;
+        UpdateBoss(world);
+        frames++;
+        ASSERT_EQ(world->boss.y, y - 1);
+        ASSERT_EQ(world->boss.x, 120);   // the path is no longer followed
+        ASSERT_EQ(world->boss.step, step);
+        EXPECT_EQ(ActiveShots(), 0);
+    }
+    // 76 pixels high: the bottom edge passes y = 0 when the centre reaches -76.
+    EXPECT_EQ(frames, 86);
+    EXPECT_EQ(world->boss.y, -76);
+    EXPECT_EQ(world->boss.active, 0);
+    EXPECT_EQ(world->bossActive, 0u);
+    // The next normal frame moves on to the next row.
+    ParticleSystemClear(&particleSystem);
+    RunGameFrame(world);
+    EXPECT_EQ(world->waveIndex, 5u);
+}
+
+}  // namespace

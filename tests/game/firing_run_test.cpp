@@ -1,0 +1,122 @@
+// A whole game run through the headless runner with the fire key pressed through the first wave:
+// ships are destroyed, the score rises, and the capture holds the shots and the explosions.
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const int newGameAt = 8000, fireFrom = 9000, endAt = 39000;
+
+fs::path Folder(const std::string& name)
+{
+    fs::path folder = fs::path(::testing::TempDir()) / ("firing-run-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+// Starts a game from the menu, presses fire every 250 ms when asked, saves the
+// screen after the banner ("early") and at the end ("end"), and records the sound.
+int RunGame(const fs::path& folder, bool fire)
+{
+    std::ostringstream script;
+    script << "at " << newGameAt << " tap 118 90\n";
+    for (int t = fireFrom; t < endAt; t += 250) {
+        if (t == 16000)
+            script << "at 16000 shot early\n";
+        if (fire)
+            script << "at " << t << " down fire\nat " << t + 40 << " up fire\n";
+    }
+    script << "at " << endAt << " shot end\nat " << endAt + 500 << " quit\n";
+    std::ofstream(folder / "script.txt") << script.str();
+    std::string command = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER
+                          "' script.txt --frames . --every 100000 --audio run.wav > out.txt 2> err.txt";
+    return std::system(command.c_str());
+}
+
+// The pixels of the score line that are drawn in the text's own yellow.
+std::vector<bool> ScoreText(const fs::path& png)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, png.string().c_str()))
+        return {};
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) || image.width != 240)
+        return {};
+    std::vector<bool> mask;
+    for (size_t i = 0; i < 240 * 14; i++)
+        mask.push_back(rgb[3 * i] >= 240 && rgb[3 * i + 1] >= 240 && rgb[3 * i + 2] <= 16);
+    return mask;
+}
+
+struct SoundWindows {
+    int sameChannels = 0;   // loud tenths of a second whose two channels agree throughout
+    int split = 0;          // tenths where most samples differ between the channels
+};
+
+// The capture is 8-bit stereo at 22050 Hz after a 44-byte header. The fire
+// sound is mono, so it plays alike on both channels; the explosion is stereo.
+SoundWindows Listen(const fs::path& wav)
+{
+    std::ifstream in(wav, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    SoundWindows windows;
+    if (bytes.size() < 44 || bytes[22] != 2 || bytes[34] != 8)
+        return windows;
+    const size_t frames = 2205;
+    for (size_t start = 44; start + 2 * frames <= bytes.size(); start += 2 * frames) {
+        long energy = 0, differ = 0;
+        for (size_t i = start; i < start + 2 * frames; i += 2) {
+            energy += std::abs(bytes[i] - 128);
+            differ += bytes[i] != bytes[i + 1];
+        }
+        if (differ == 0 && energy / (long)frames >= 10)
+            windows.sameChannels++;
+        windows.split += differ * 2 > (long)frames;
+    }
+    return windows;
+}
+
+TEST(FiringRun, HoldingFireThroughTheFirstWaveDestroysShipsWithSound)
+{
+    fs::path sounds = fs::path(SS_BUILD_DIR) / "sounds";
+    if (!fs::exists(sounds / "fire.wav") || !fs::exists(sounds / "die.wav"))
+        GTEST_SKIP() << "no game sounds beside the runner in " << SS_BUILD_DIR;
+    fs::path firing = Folder("fire"), idle = Folder("idle");
+    ASSERT_EQ(RunGame(firing, true), 0);
+    ASSERT_EQ(RunGame(idle, false), 0);
+
+    std::vector<bool> idleEarly = ScoreText(idle / "early.png");
+    std::vector<bool> idleEnd = ScoreText(idle / "end.png");
+    std::vector<bool> firingEnd = ScoreText(firing / "end.png");
+    ASSERT_FALSE(idleEarly.empty());
+    ASSERT_GT(std::count(idleEarly.begin(), idleEarly.end(), true), 50) << "no score line on screen";
+    // Without firing the score stays at zero, so its line is unchanged...
+    EXPECT_TRUE(idleEnd == idleEarly) << "the idle run's score line changed";
+    // ...and with it the ships destroyed have raised it.
+    EXPECT_TRUE(firingEnd != idleEnd) << "firing left the score line as it was";
+
+    // The idle run hears the menu's button and the ship's own deaths; firing adds
+    // the shots and the ships blowing up.
+    SoundWindows heard = Listen(firing / "run.wav");
+    SoundWindows quiet = Listen(idle / "run.wav");
+    EXPECT_GE(heard.sameChannels, quiet.sameChannels + 10) << "shots";
+    // An explosion keeps the channels apart for about a second, more than ten tenths.
+    EXPECT_GE(heard.split, quiet.split + 20) << "explosions";
+}
+
+}   // namespace

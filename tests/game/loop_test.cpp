@@ -1,0 +1,420 @@
+// The course of a game: the wave schedule over the whole table, stage changes and their banners, the frame
+// routines' order, the end of a wave, game over, and the heap left alone by play.
+#include "app/display.h"
+#include "app/entry.h"
+#include "game/boss.h"
+#include "game/loop.h"
+#include "game/player.h"
+#include "game/world.h"
+#include "gfx/bitmap.h"
+#include "gfx/particle.h"
+#include "platform/headless.h"
+#include "platform/sys.h"
+#include "sound/cea_sound.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <vector>
+
+// Heap calls of the program's own code, counted on the thread that counts.
+// The test program is linked with --wrap for these symbols.
+static thread_local bool counting;
+static thread_local long allocations;
+
+extern "C" {
+void* __real_malloc(size_t size);
+void* __real_calloc(size_t count, size_t size);
+void* __real_realloc(void* block, size_t size);
+void* __real__Znwm(size_t size);
+void* __real__Znam(size_t size);
+void* __real__ZnwmRKSt9nothrow_t(size_t size, const std::nothrow_t& tag);
+
+void* __wrap_malloc(size_t size)
+{
+    allocations += counting;
+    return __real_malloc(size);
+}
+void* __wrap_calloc(size_t count, size_t size)
+{
+    allocations += counting;
+    return __real_calloc(count, size);
+}
+void* __wrap_realloc(void* block, size_t size)
+{
+    allocations += counting;
+    return __real_realloc(block, size);
+}
+void* __wrap__Znwm(size_t size)
+{
+    allocations += counting;
+    return __real__Znwm(size);
+}
+void* __wrap__Znam(size_t size)
+{
+    allocations += counting;
+    return __real__Znam(size);
+}
+void* __wrap__ZnwmRKSt9nothrow_t(size_t size, const std::nothrow_t& tag)
+{
+    allocations += counting;
+    return __real__ZnwmRKSt9nothrow_t(size, tag);
+}
+}
+
+namespace {
+
+class GameLoopTest : public ::testing::Test {
+protected:
+    GameWorld* world = &gameWorld;
+    std::vector<std::vector<uint16_t>> presented;   // every frame shown, when recording
+    bool recording = false;
+
+    void SetUp() override
+    {
+        std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+        HeadlessReset();
+        HeadlessSetInstanceScope(folder.string());
+        displayProps = GXGetDisplayProperties();
+        PixelFormatSelect(displayProps.ffFormat);
+        ASSERT_TRUE(InitInstance(SysModule()));
+        HeadlessSetPresentHook(OnPresent, this);
+        NewGame(world);
+        world->framesEnabled = 1;
+    }
+
+    void TearDown() override { HeadlessSetPresentHook(nullptr, nullptr); }
+
+    static void OnPresent(void* context)
+    {
+        GameLoopTest* test = (GameLoopTest*)context;
+        if (!test->recording)
+            return;
+        std::vector<uint16_t> frame(240 * 320);
+        HeadlessScreenRead(frame.data());
+        test->presented.push_back(std::move(frame));
+    }
+
+    // Lets the wave in play end, as when its last ship is destroyed and the smoke has cleared.
+    void EndWave()
+    {
+        world->enemiesAlive = world->enemiesLeft = 0;
+        world->bossActive = 0;
+        ParticleSystemClear(&particleSystem);
+    }
+
+    // The turret bitmap now in use, by comparing it with each stage's.
+    int TurretStage()
+    {
+        for (int row = 0; row < 6; row++) {
+            Surface expected;
+            LoadBitmapResource(&expected, moduleHandle, StageTable[row].turretBitmap);
+            if (expected.width == turretImage.width && expected.height == turretImage.height &&
+                !memcmp(expected.pixels, turretImage.pixels, (size_t)expected.width * expected.height * 2))
+                return row;
+        }
+        return -1;
+    }
+
+    static long CountColour(const std::vector<uint16_t>& frame, int y0, int y1, uint16_t colour)
+    {
+        long count = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = 0; x < 240; x++)
+                count += frame[y * 240 + x] == colour;
+        return count;
+    }
+
+    // Mean of red + green + blue over a patch of sky clear of the ship and the display.
+    static double Brightness(const std::vector<uint16_t>& frame)
+    {
+        double sum = 0;
+        for (int y = 40; y < 120; y++)
+            for (int x = 0; x < 240; x++) {
+                int r, g, b;
+                SplitColour(frame[y * 240 + x], &r, &g, &b);
+                sum += r + g + b;
+            }
+        return sum / (80 * 240);
+    }
+};
+
+struct WaveSeen {
+    uint32_t waveIndex;
+    uint32_t bossActive;
+    uint32_t bossKind;
+    uint32_t stageNumber;
+    uint32_t loopCount;
+    int turretStage;
+};
+
+TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZero)
+{
+    world->score = 99;
+    world->lastDeathTick = 1234;
+    NewGame(world);
+    EXPECT_EQ(world->score, 0u);
+    EXPECT_EQ(world->lives, 3u);
+    EXPECT_EQ(world->weaponLevel, 2);
+    EXPECT_EQ(world->loopCount, 1u);
+    EXPECT_EQ(world->waveIndex, 0u);
+    EXPECT_EQ(world->enemiesLeft, 8);
+    EXPECT_EQ(world->spawnInterval, 5u);
+    EXPECT_EQ(world->turretInterval, 1000u);
+    EXPECT_EQ(world->lastDeathTick, 1234u);   // kept
+    EXPECT_EQ(world->player.active, 1);
+    EXPECT_EQ(world->player.x, 120);
+    EXPECT_EQ(world->player.y, 270);
+    EXPECT_EQ(world->parallax.frontSpeed, 1);   // stage row 0's front layer
+    EXPECT_EQ(world->bossActive, 0u);
+}
+
+TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
+{
+    std::vector<WaveSeen> seen;
+    for (int wave = 0; wave < 32; wave++) {
+        seen.push_back({ world->waveIndex, world->bossActive, world->bossKind, world->stageNumber,
+                         world->loopCount, TurretStage() });
+        EndWave();
+        RunGameFrame(world);
+    }
+    // Five waves a stage (the break row runs inside the schedule): 24 waves a pass.
+    const uint32_t expectedRows[] = { 0, 1, 2, 3, 5, 6, 7, 8, 10, 11, 12, 13, 15, 16, 17, 18,
+                                      20, 21, 22, 23, 25, 26, 27, 28, 0, 1, 2, 3, 5, 6, 7, 8 };
+    for (size_t i = 0; i < seen.size(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(seen[i].waveIndex, expectedRows[i]);
+        EXPECT_EQ(seen[i].loopCount, i < 24 ? 1u : 2u);
+        EXPECT_EQ(seen[i].stageNumber, i / 4);
+    }
+    // Bosses on rows 3, 8, 13, 18, 23, 28, of kinds 0, 1, 2, 3, 2, 1.
+    const uint32_t bossKinds[] = { 0, 1, 2, 3, 2, 1, 0, 1 };
+    for (size_t i = 0; i < seen.size(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(seen[i].bossActive, (uint32_t)(i % 4 == 3));
+        if (i % 4 == 3) {
+            EXPECT_EQ(seen[i].bossKind, bossKinds[i / 4]);
+        }
+    }
+    // The break rows select stage rows 1, 2, 3, 4, 5, 0: each stage shows its own turret.
+    const int stageRows[] = { 0, 1, 2, 3, 4, 5, 0, 1 };
+    for (size_t i = 0; i < seen.size(); i++)
+        EXPECT_EQ(seen[i].turretStage, stageRows[i / 4]) << i;
+}
+
+TEST_F(GameLoopTest, ABossWaveSetsTheBossUpOnItsPath)
+{
+    ScheduleWave(world, 8);
+    const BossDef& def = BossTable[1];
+    EXPECT_EQ(world->bossActive, 1u);
+    EXPECT_EQ(world->bossDestroyed, 0u);
+    EXPECT_EQ(world->bossKind, 1u);
+    EXPECT_EQ(world->enemiesLeft, 0);
+    EXPECT_EQ(world->boss.active, 1);
+    EXPECT_EQ(world->boss.image, def.image);
+    EXPECT_EQ(world->boss.hits, 5);
+    EXPECT_EQ(world->boss.step, 1u);   // placed at the path's first point
+    EXPECT_EQ(world->boss.x, world->path.points[0].x);
+    for (int k = 0; k < def.partCount; k++)
+        EXPECT_EQ(world->partHits[k], 5);
+    ScheduleWave(world, 10);
+    EXPECT_EQ(world->bossActive, 0u);
+}
+
+TEST_F(GameLoopTest, PastTheTableTheScheduleFails)
+{
+    EXPECT_EQ(ScheduleWave(world, 30), 0);
+    // The last row is a stage change to row 0, and the row after it is past the end.
+    ScheduleWave(world, 26);
+    EXPECT_EQ(ScheduleWave(world, 29), 0);
+    EXPECT_EQ(world->stageNumber, 1u);
+    EXPECT_EQ(TurretStage(), 0);
+    EXPECT_EQ(world->waveIndex, 26u);
+}
+
+TEST_F(GameLoopTest, AStageChangeDarkensLoadsTheLookAndBlinksItsBanner)
+{
+    recording = true;
+    uint32_t start = HeadlessNow();
+    StageIntro(world, 1);
+    recording = false;
+    ASSERT_EQ(presented.size(), 122u);
+    EXPECT_GE(HeadlessNow() - start, 122u * 50);   // each frame rests out its 50 ms
+    EXPECT_EQ(world->stageNumber, 1u);
+    EXPECT_EQ(TurretStage(), 1);
+    EXPECT_EQ(world->parallax.frontSpeed, -3);
+    EXPECT_EQ(world->framesEnabled, 1u);
+
+    // Levels 0 to 250 darken frame by frame, 255 is black, then it brightens again.
+    for (int i = 1; i < 11; i++)
+        EXPECT_LT(Brightness(presented[i]), Brightness(presented[i - 1])) << i;
+    EXPECT_EQ(Brightness(presented[11]), 0.0);
+    for (int i = 12; i < 22; i++)
+        EXPECT_GT(Brightness(presented[i]), Brightness(presented[i - 1])) << i;
+    EXPECT_GT(Brightness(presented[0]), 8 * Brightness(presented[10]));
+
+    // The banner's texts: "Get Ready" in yellow at y 140, "Stage 2" in white at 160,
+    // in banner frames 8-15, 24-31 and 40-47 only.
+    uint16_t yellow = MakeColour(255, 255, 0);
+    for (int frame = 0; frame < 100; frame++) {
+        bool shown = frame < 50 && (frame / 8) % 2 == 1;
+        long text = CountColour(presented[22 + frame], 140, 158, yellow);
+        EXPECT_EQ(text > 40, shown) << frame;
+    }
+}
+
+TEST_F(GameLoopTest, TheStartBannerFadesTheMenuIntoTheStage)
+{
+    SurfaceClear(&world->backBuffer, MakeColour(0, 0, 255));   // what the menu left
+    recording = true;
+    GameStartBanner(world);
+    recording = false;
+    ASSERT_EQ(presented.size(), 30u + 11u + 100u);
+    uint16_t blue = MakeColour(0, 0, 255), yellow = MakeColour(255, 255, 0);
+    // The old picture stays for 30 frames, the texts over it from the 17th.
+    EXPECT_EQ(CountColour(presented[0], 0, 320, blue), 240 * 320);
+    EXPECT_EQ(CountColour(presented[15], 140, 158, yellow), 0);
+    EXPECT_GT(CountColour(presented[16], 140, 158, yellow), 40);
+    // Then it fades out over the stage, and the texts stay for 50 frames.
+    EXPECT_GT(CountColour(presented[30], 40, 120, blue), 0);
+    EXPECT_EQ(CountColour(presented[40], 40, 120, blue), 0);
+    EXPECT_GT(CountColour(presented[41 + 49], 140, 158, yellow), 40);
+    EXPECT_EQ(CountColour(presented[41 + 50], 140, 158, yellow), 0);
+}
+
+TEST_F(GameLoopTest, TheDisplayIsDrawnOverTheShip)
+{
+    world->player.y = 310;
+    world->player.vx = world->player.vy = 0;
+    RunGameFrame(world);
+    std::vector<uint16_t> frame(240 * 320);
+    HeadlessScreenRead(frame.data());
+    // The weapon bar lies over the ship's middle: its black frame and an unlit grey segment.
+    EXPECT_EQ(frame[309 * 240 + 120], MakeColour(0, 0, 0));
+    EXPECT_EQ(frame[315 * 240 + 120], MakeColour(0, 0, 0));
+    EXPECT_EQ(frame[312 * 240 + 120], MakeColour(128, 128, 128));
+    EXPECT_EQ(frame[312 * 240 + 25], MakeColour(0, 255, 0));
+    // Above the bar the ship is seen.
+    EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);
+}
+
+// The pixel of an image at its centre, where an entity's centre is drawn.
+static uint16_t CentrePixel(const Surface* image)
+{
+    return image->pixels[(image->height + 1) / 2 * image->width + (image->width + 1) / 2];
+}
+
+TEST_F(GameLoopTest, TurretsLieUnderTheShipInNormalFramesAndOverItInBossFrames)
+{
+    world->lastDeathTick = SysTicks() - 10000;   // out of grace: the ship is drawn solid
+    Entity* turret = &world->turrets[0];
+    std::vector<uint16_t> frame(240 * 320);
+    for (int boss = 0; boss < 2; boss++) {
+        if (boss)
+            ScheduleWave(world, 3);
+        world->player.x = 120;
+        world->player.y = 250;
+        world->player.vx = world->player.vy = 0;
+        EntityActivate(turret, 1);
+        turret->x = 120;
+        turret->y = 250;
+        turret->hits = 2;   // silenced: no blinking light over it
+        RunGameFrame(world);
+        HeadlessScreenRead(frame.data());
+        uint16_t top = boss ? CentrePixel(&turretImage) : CentrePixel(&gunImage);
+        EXPECT_EQ(frame[250 * 240 + 120], top) << (boss ? "boss frame" : "normal frame");
+    }
+    ASSERT_NE(CentrePixel(&turretImage), CentrePixel(&gunImage));
+}
+
+TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
+{
+    uint32_t frames = HeadlessFramesPresented();
+    world->lives = 0;
+    world->player.active = 0;
+    world->lastDeathTick = SysTicks();
+    SysSleep(4000);
+    EXPECT_EQ(RunGameFrame(world), 1);
+    EXPECT_EQ(world->player.image->alpha, 128);
+    SysSleep(1000);   // 5000 ms: still in grace
+    EXPECT_EQ(RunGameFrame(world), 1);
+    SysSleep(1);
+    uint32_t shown = HeadlessFramesPresented();
+    EXPECT_EQ(RunGameFrame(world), 0);
+    EXPECT_EQ(HeadlessFramesPresented(), shown);   // nothing more of that frame is shown
+    EXPECT_EQ(shown, frames + 2);
+
+    // A boss frame ends the game the same way.
+    ScheduleWave(world, 3);
+    EXPECT_EQ(RunGameFrame(world), 0);
+
+    // With a ship left, the grace period only ends the transparency.
+    world->lives = 1;
+    EXPECT_EQ(RunGameFrame(world), 1);
+    EXPECT_EQ(world->player.image->alpha, 255);
+}
+
+TEST_F(GameLoopTest, AWaveWaitsForTheSmokeToClear)
+{
+    world->enemiesAlive = world->enemiesLeft = 0;
+    ParticleSystemClear(&particleSystem);
+    for (int i = 0; i < 6; i++)
+        SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
+    // Six live particles are 1 percent: the wave waits (the frame ages them, they stay alive).
+    RunGameFrame(world);
+    EXPECT_EQ(world->waveIndex, 0u);
+    ParticleSystemClear(&particleSystem);
+    for (int i = 0; i < 5; i++)
+        SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
+    // Five are 0 percent: the next wave starts.
+    RunGameFrame(world);
+    EXPECT_EQ(world->waveIndex, 1u);
+}
+
+TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)
+{
+    // Play on through wave starts, a boss wave and a stage change, counting heap calls frame by frame.
+    PlayEffect(SoundButton);   // the first sound starts the mixer, as the menu's button does before play
+    int waveStarts = 0, bossFrames = 0, quietFrames = 0;
+    long mostAtAWaveStart = 0;
+    for (int frame = 0; frame < 600; frame++) {
+        if (frame % 60 == 59)
+            EndWave();
+        uint32_t wave = world->waveIndex, stage = world->stageNumber;
+        int boss = world->bossActive;
+        allocations = 0;
+        counting = true;
+        if (frame % 3 == 0)
+            FireControl(world);   // shots, hits, explosions and their sounds
+        RunGameFrame(world);
+        counting = false;
+        SysSleep(50);   // the timer's period, on the machine's clock
+        if (world->stageNumber != stage)
+            continue;   // a stage change loads the new look
+        if (world->waveIndex != wave) {
+            EXPECT_LE(allocations, 1) << "a wave start allocates only its path, frame " << frame;
+            waveStarts++;
+            mostAtAWaveStart = std::max(mostAtAWaveStart, allocations);
+        } else if (boss) {
+            EXPECT_LE(allocations, 1) << "a boss frame allocates only its working image, frame " << frame;
+            bossFrames++;
+        } else {
+            EXPECT_EQ(allocations, 0) << "frame " << frame;
+            quietFrames++;
+        }
+    }
+    EXPECT_GT(waveStarts, 5);
+    EXPECT_EQ(mostAtAWaveStart, 1);   // the counter sees the path buffer
+    EXPECT_GT(world->score, 0u);      // shots hit: explosions and their sounds were counted too
+    EXPECT_GT(bossFrames, 50);
+    EXPECT_GT(quietFrames, 300);
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+// The splash, the main menu, the game-over flow with its high-score steps, and pictures of every screen.
+#include "gfx/particle.h"
+#include "sound/cea_sound.h"
+#include "platform/file.h"
+#include "screen_fixture.h"
+#include "ui/highscore.h"
+#include "ui/menu.h"
+#include "ui/nameentry.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+// One point inside "OK" of the name entry, "Exit" of the table and "Continue"
+// of the Game Over screen alike.
+const int okX = 60, okY = 285;
+
+class FlowTest : public ScreenTest {
+protected:
+    int Menu()
+    {
+        return RunMainMenu(world);
+    }
+};
+
+TEST_F(FlowTest, SplashIsShownForTwoSeconds)
+{
+    uint32_t start = HeadlessNow(), frames = HeadlessFramesPresented();
+    EXPECT_EQ(ShowSplash(world), 1);
+    EXPECT_GE(HeadlessNow() - start, 2000u);
+    EXPECT_GE(HeadlessFramesPresented() - frames, 15u);   // two fades and the picture
+}
+
+TEST_F(FlowTest, MenuButtonsAndTheirEdges)
+{
+    Tap(52, 106);    // below "New Game"
+    Tap(184, 75);    // right of it
+    Tap(51, 90);     // left of it
+    Tap(183, 105);   // its last pixel
+    EXPECT_EQ(Menu(), 0);
+    EXPECT_EQ(TapsLeft(), 0);
+    EXPECT_EQ(world->lives, 3u);   // a new game
+
+    world->score = 4321;
+    Tap(52, 119);    // "Resume Game" top left
+    EXPECT_EQ(Menu(), 0);
+    EXPECT_EQ(world->score, 4321u);   // the same game goes on
+    EXPECT_EQ(TapsLeft(), 0);
+
+    Tap(183, 192);   // "High Scores" bottom right
+    Tap(okX, okY);   // the table's "Exit"
+    Tap(100, 150);   // between buttons
+    Tap(52, 204);    // "Exit Game"
+    uint32_t start = HeadlessNow();
+    EXPECT_EQ(Menu(), 1);
+    EXPECT_GE(HeadlessNow() - start, 3000u);   // the closing screen is held
+    EXPECT_EQ(TapsLeft(), 0);
+}
+
+TEST_F(FlowTest, QuittingFromTheMenuEndsAtOnce)
+{
+    MessagePostQuit(0);
+    uint32_t start = HeadlessNow();
+    EXPECT_EQ(Menu(), 1);
+    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
+}
+
+// Greyed pixels of the "Resume Game" label in the frames the menu showed.
+static int greyedMost;
+static void CountGreyed(void*)
+{
+    std::vector<uint16_t> frame(240 * 320);
+    HeadlessScreenRead(frame.data());
+    int n = 0;
+    for (int y = 119; y < 150; y++)
+        for (int x = 52; x < 184; x++)
+            n += frame[y * 240 + x] == MakeColour(128, 128, 128);
+    greyedMost = std::max(greyedMost, n);
+}
+
+TEST_F(FlowTest, ResumeIsGreyedWithoutLives)
+{
+    HeadlessSetPresentHook(CountGreyed, nullptr);
+    int greyed[2];
+    for (int lives : { 0, 3 }) {
+        world->lives = (uint32_t)lives;
+        greyedMost = 0;
+        Tap(100, 130);   // a greyed button still answers
+        EXPECT_EQ(Menu(), 0);
+        greyed[lives ? 1 : 0] = greyedMost;
+    }
+    EXPECT_GT(greyed[0], greyed[1] + 30);
+}
+
+TEST_F(FlowTest, AScoreThatDoesNotPlaceShowsOnlyGameOver)
+{
+    world->score = 0;
+    Tap(50, 274);     // "Continue" top left
+    Tap(okX, okY);
+    RunGameOver(world);
+    EXPECT_EQ(TapsLeft(), 1);
+    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
+}
+
+TEST_F(FlowTest, APlacingScoreIsNamedStoredAndShown)
+{
+    world->score = 700;
+    Tap(180, 120);   // ">>"
+    Tap(80, 235);    // "Select": B
+    Tap(okX, okY);   // name entry's "OK"
+    Tap(okX, okY);   // the table's "Exit"
+    Tap(181, 303);   // "Continue" bottom right
+    Tap(okX, okY);
+    RunGameOver(world);
+    EXPECT_EQ(TapsLeft(), 1);
+    HighScoreEntry table[HighScoreCount];
+    ASSERT_EQ(HighScoreRead(table), 1);
+    EXPECT_STREQ(table[0].name, "B");
+    EXPECT_EQ(table[0].score, 700);
+}
+
+TEST_F(FlowTest, CancelledNameEntrySkipsTheTable)
+{
+    world->score = 700;
+    Tap(150, 280);   // "Cancel"
+    Tap(okX, okY);   // "Continue"
+    Tap(okX, okY);
+    RunGameOver(world);
+    EXPECT_EQ(TapsLeft(), 1);
+    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
+
+    MessagePostQuit(0);   // quitting in the name entry: no table either
+    EXPECT_EQ(EnterHighScore(world), 0);
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
+}
+
+TEST_F(FlowTest, WithoutATableTheNameIsAskedButNotStored)
+{
+    std::filesystem::remove("Skyrend.dat");
+    world->score = 0;   // counts as first
+    Tap(okX, okY);      // name entry's "OK"
+    Tap(okX, okY);      // "Continue"
+    Tap(okX, okY);
+    RunGameOver(world);
+    EXPECT_EQ(TapsLeft(), 1);
+    EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
+}
+
+TEST_F(FlowTest, MalformedTablesThroughTheGameOverFlow)
+{
+    std::vector<std::vector<uint8_t>> files = { {}, std::vector<uint8_t>(45, 'Q'), std::vector<uint8_t>(999, 0x80) };
+    std::vector<uint8_t> garbage(240);
+    for (size_t i = 0; i < garbage.size(); i++)
+        garbage[i] = (uint8_t)(i * 73 + 11);
+    files.push_back(garbage);
+    for (const auto& file : files) {
+        WriteFile("Skyrend.dat", file);
+        world->score = 12;
+        int place = HighScorePlace(12);
+        for (int i = 0; i < 4; i++)
+            Tap(okX, okY);
+        RunGameOver(world);
+        EXPECT_EQ(TapsLeft(), place ? 1 : 3) << file.size();
+        EXPECT_EQ(FileBytes("Skyrend.dat").size(), place ? 240u : file.size());
+    }
+}
+
+// A WAV file of seconds of quiet 8-bit mono samples at the mixer's rate.
+static std::vector<uint8_t> LongWave(int seconds)
+{
+    uint32_t samples = 22050u * (uint32_t)seconds;
+    std::vector<uint8_t> wav(44 + samples, 140);
+    auto put = [&](int at, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; i++)
+            wav[at + i] = (uint8_t)(v >> 8 * i);
+    };
+    memcpy(&wav[0], "RIFF", 4);
+    put(4, 36 + samples, 4);
+    memcpy(&wav[8], "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);        // PCM
+    put(22, 1, 2);        // mono
+    put(24, 22050, 4);
+    put(28, 22050, 4);
+    put(32, 1, 2);
+    put(34, 8, 2);
+    memcpy(&wav[36], "data", 4);
+    put(40, samples, 4);
+    return wav;
+}
+
+TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
+{
+    // A button sound long enough to be still playing when the checks run.
+    std::filesystem::create_directories(folder / "program" / "sounds");
+    for (const char* sound : { "fire", "die", "homer", "powerup", "click", "button", "airraid", "metal" })
+        WriteFile((folder / "program" / "sounds" / (std::string(sound) + ".wav")).c_str(), LongWave(strcmp(sound, "button") ? 1 : 60));
+    HeadlessSetModuleFileName((folder / "program" / "space-shooter").wstring().c_str());
+    LoadSounds();
+    const Sound* button = SoundTableEntry(SoundButton);
+    ASSERT_TRUE(button && button->data);
+
+    Tap(118, 177);   // "High Scores"
+    Tap(okX, okY);   // its "Exit"
+    Tap(118, 134);   // "Resume Game"
+    Menu();
+    EXPECT_EQ(button->playCount, 3u);   // each menu choice and the table's end
+
+    char name[13] = {};
+    Tap(okX, okY);
+    EnterName(back, name);
+    EXPECT_EQ(button->playCount, 4u);
+
+    Tap(okX, okY);
+    ShowGameOverScreen(world);   // silent
+    EXPECT_EQ(button->playCount, 4u);
+    UnloadSounds();
+    MixerClose();
+}
+
+// Pictures of the screens that a script cannot reach, for looking at:
+// SS_BUILD_DIR/screens/*.png.
+class PictureTest : public FlowTest {
+protected:
+    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens";
+    static inline int frameWanted = 0, frameCount = 0;
+    static inline std::string frameName;
+
+    static void Save(const std::string& name)
+    {
+        std::vector<uint16_t> frame(240 * 320);
+        HeadlessScreenRead(frame.data());
+        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", frame.data(), displayProps.ffFormat));
+    }
+    // Saves the frameWanted-th frame presented from now on.
+    static void SaveFrame(void*)
+    {
+        if (++frameCount == frameWanted)
+            Save(frameName);
+    }
+    void SaveLater(const std::string& name, int frame)
+    {
+        frameName = name;
+        frameWanted = frame;
+        frameCount = 0;
+        HeadlessSetPresentHook(SaveFrame, nullptr);
+    }
+};
+
+TEST_F(PictureTest, NameEntryTableAndGameOver)
+{
+    std::filesystem::create_directories(shotFolder);
+    const char* names[] = { "NOVA", "RAPTOR", "ZED", "KESTREL", "ORBIT", "VEGA", "ION" };
+    for (int i = 0; i < 7; i++)
+        HighScoreInsert(names[i], 9000 - 1100 * i);
+
+    // The name entry in the middle of its morph from A to B, with a name
+    // typed. The morph's frames are presented back to back with no time
+    // passing between them; every other redraw waits for a tick or a fade step.
+    static int morphSaved;
+    morphSaved = 0;
+    struct Watch {
+        static void Hook(void*)
+        {
+            static uint32_t lastTime = 0xFFFFFFFF;
+            static int run = 0;
+            uint32_t now = HeadlessNow();
+            run = now == lastTime ? run + 1 : 0;
+            lastTime = now;
+            if (run == 6 && !morphSaved) {
+                morphSaved = 1;
+                Save("name-entry-morph");
+            }
+        }
+    };
+    char name[13] = "ACE";
+    Tap(80, 235);    // "Select", so the name is ACEA
+    std::string error;
+    uint32_t now = HeadlessNow();
+    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(now + 1500) + " tap 180 120\n" +   // ">>"
+                                   "at " + std::to_string(now + 4000) + " tap 40 280\n", &error));   // "OK"
+    HeadlessSetPresentHook(Watch::Hook, nullptr);
+    EXPECT_EQ(EnterName(back, name), NameEntryOk);
+    EXPECT_EQ(morphSaved, 1);
+    EXPECT_STREQ(name, "ACEA");
+    HeadlessSetPresentHook(nullptr, nullptr);
+
+    // The table with a highlighted row and its fireworks well under way.
+    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(HeadlessNow() + 9000) + " tap 60 285\n", &error));
+    SaveLater("high-scores-row-3", 20 + 130);   // the fades, then the first rockets bursting
+    EXPECT_EQ(ShowHighScores(back, 3), 1);
+
+    world->score = 12345;
+    Tap(okX, okY);
+    SaveLater("game-over-12345", 10);   // the last step of the fade in
+    ShowGameOverScreen(world);
+    HeadlessSetPresentHook(nullptr, nullptr);
+
+    for (const char* picture : { "name-entry-morph", "high-scores-row-3", "game-over-12345" })
+        EXPECT_TRUE(std::filesystem::file_size(shotFolder + "/" + picture + ".png") > 1000) << picture;
+}
+
+}  // namespace
