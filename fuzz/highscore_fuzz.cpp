@@ -34,6 +34,9 @@ static fs::path folder;
 // paths are relative to the folder the fuzzer started in).
 static Window* StartProgram()
 {
+    // The files first: the scratch paths are removed in order at exit.
+    FuzzScratchPath("highscore/Skyrend.dat");
+    FuzzScratchPath("highscore/hscore.tmp");
     folder = FuzzScratchPath("highscore");
     std::error_code error;
     fs::create_directories(folder, error);

@@ -47,6 +47,9 @@ static void OnFrame(void*)
 // The replay's working folder, which gets the recording's high-score file.
 static fs::path Prepare()
 {
+    // The files first: the scratch paths are removed in order at exit.
+    FuzzScratchPath("replay/input.rec");
+    FuzzScratchPath("replay/Skyrend.dat");
     fs::path folder = FuzzScratchPath("replay");
     std::error_code error;
     fs::create_directories(folder, error);
