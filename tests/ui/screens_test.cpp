@@ -2,7 +2,7 @@
 #include "gfx/particle.h"
 #include "sound/cea_sound.h"
 #include "platform/file.h"
-#include "screen_fixture.h"
+#include "tests/headless_game.h"
 #include "ui/highscore.h"
 #include "ui/menu.h"
 #include "ui/nameentry.h"
@@ -17,11 +17,17 @@ namespace {
 // of the Game Over screen alike.
 const int okX = 60, okY = 285;
 
-class FlowTest : public ScreenTest {
+class FlowTest : public HeadlessGame {
 protected:
-    int Menu()
+    int Menu() { return RunMainMenu(world); }
+    // Taps at the given points, then the game-over flow: how many taps it left waiting.
+    int GameOver(uint32_t score, std::initializer_list<std::pair<int, int>> taps)
     {
-        return RunMainMenu(world);
+        world->score = score;
+        for (auto [x, y] : taps)
+            Tap(x, y);
+        RunGameOver(world);
+        return TapsLeft();
     }
 };
 
@@ -96,76 +102,37 @@ TEST_F(FlowTest, ResumeIsGreyedWithoutLives)
     EXPECT_GT(greyed[0], greyed[1] + 30);
 }
 
-TEST_F(FlowTest, AScoreThatDoesNotPlaceShowsOnlyGameOver)
+TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
 {
-    world->score = 0;
-    Tap(50, 274);     // "Continue" top left
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    const std::pair<int, int> ok = { okX, okY };
+    // No place: the Game Over screen alone ("Continue" top left).
+    EXPECT_EQ(GameOver(0, { { 50, 274 }, ok }), 1);
     EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
-}
-
-TEST_F(FlowTest, APlacingScoreIsNamedStoredAndShown)
-{
-    world->score = 700;
-    Tap(180, 120);   // ">>"
-    Tap(80, 235);    // "Select": B
-    Tap(okX, okY);   // name entry's "OK"
-    Tap(okX, okY);   // the table's "Exit"
-    Tap(181, 303);   // "Continue" bottom right
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    // A cancelled name entry skips the table; a quit in it stores nothing either.
+    EXPECT_EQ(GameOver(700, { { 150, 280 }, ok, ok }), 1);
+    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
+    MessagePostQuit(0);
+    EXPECT_EQ(EnterHighScore(world), 0);
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
+    // A place: ">>", "Select" (B), the name entry's "OK", the table's "Exit", "Continue" bottom right.
+    EXPECT_EQ(GameOver(700, { { 180, 120 }, { 80, 235 }, ok, ok, { 181, 303 }, ok }), 1);
     HighScoreEntry table[HighScoreCount];
     ASSERT_EQ(HighScoreRead(table), 1);
     EXPECT_STREQ(table[0].name, "B");
     EXPECT_EQ(table[0].score, 700);
-}
 
-TEST_F(FlowTest, CancelledNameEntrySkipsTheTable)
-{
-    world->score = 700;
-    Tap(150, 280);   // "Cancel"
-    Tap(okX, okY);   // "Continue"
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
-    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
-
-    MessagePostQuit(0);   // quitting in the name entry: no table either
-    EXPECT_EQ(EnterHighScore(world), 0);
-    Message message;
-    EXPECT_EQ(MessageGet(&message), 0);
-}
-
-TEST_F(FlowTest, WithoutATableTheNameIsAskedButNotStored)
-{
+    // Without a table the name is asked but not stored; malformed tables are read as far as they go.
     std::filesystem::remove("Skyrend.dat");
-    world->score = 0;   // counts as first
-    Tap(okX, okY);      // name entry's "OK"
-    Tap(okX, okY);      // "Continue"
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    EXPECT_EQ(GameOver(0, { ok, ok, ok }), 1);
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
-}
-
-TEST_F(FlowTest, MalformedTablesThroughTheGameOverFlow)
-{
-    std::vector<std::vector<uint8_t>> files = { {}, std::vector<uint8_t>(45, 'Q'), std::vector<uint8_t>(999, 0x80) };
     std::vector<uint8_t> garbage(240);
     for (size_t i = 0; i < garbage.size(); i++)
         garbage[i] = (uint8_t)(i * 73 + 11);
-    files.push_back(garbage);
-    for (const auto& file : files) {
+    for (const auto& file : { std::vector<uint8_t>(), std::vector<uint8_t>(45, 'Q'), std::vector<uint8_t>(999, 0x80), garbage }) {
         WriteFile("Skyrend.dat", file);
-        world->score = 12;
         int place = HighScorePlace(12);
-        for (int i = 0; i < 4; i++)
-            Tap(okX, okY);
-        RunGameOver(world);
-        EXPECT_EQ(TapsLeft(), place ? 1 : 3) << file.size();
+        EXPECT_EQ(GameOver(12, { ok, ok, ok, ok }), place ? 1 : 3) << file.size();
         EXPECT_EQ(FileBytes("Skyrend.dat").size(), place ? 240u : file.size());
     }
 }
