@@ -31,12 +31,18 @@ protected:
     }
 };
 
-TEST_F(FlowTest, SplashIsShownForTwoSeconds)
+TEST_F(FlowTest, SplashIsShownForTwoSecondsAndAQuitInTheMenuEndsAtOnce)
 {
     uint32_t start = HeadlessNow(), frames = HeadlessFramesPresented();
     EXPECT_EQ(ShowSplash(world), 1);
     EXPECT_GE(HeadlessNow() - start, 2000u);
     EXPECT_GE(HeadlessFramesPresented() - frames, 15u);   // two fades and the picture
+    MessagePostQuit(0);
+    start = HeadlessNow();
+    EXPECT_EQ(Menu(), 1);
+    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
 }
 
 TEST_F(FlowTest, MenuButtonsAndTheirEdges)
@@ -65,39 +71,21 @@ TEST_F(FlowTest, MenuButtonsAndTheirEdges)
     EXPECT_EQ(TapsLeft(), 0);
 }
 
-TEST_F(FlowTest, QuittingFromTheMenuEndsAtOnce)
+TEST_F(FlowTest, ResumeIsGreyedWithoutLivesButStillAnswers)
 {
-    MessagePostQuit(0);
-    uint32_t start = HeadlessNow();
-    EXPECT_EQ(Menu(), 1);
-    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
-    Message message;
-    EXPECT_EQ(MessageGet(&message), 0);
-}
-
-// Greyed pixels of the "Resume Game" label in the frames the menu showed.
-static int greyedMost;
-static void CountGreyed(void*)
-{
-    std::vector<uint16_t> frame(240 * 320);
-    HeadlessScreenRead(frame.data());
-    int n = 0;
-    for (int y = 119; y < 150; y++)
-        for (int x = 52; x < 184; x++)
-            n += frame[y * 240 + x] == MakeColour(128, 128, 128);
-    greyedMost = std::max(greyedMost, n);
-}
-
-TEST_F(FlowTest, ResumeIsGreyedWithoutLives)
-{
-    HeadlessSetPresentHook(CountGreyed, nullptr);
-    int greyed[2];
+    // The most greyed pixels of the "Resume Game" label in the frames the menu showed.
+    int greyed[2] = {};
     for (int lives : { 0, 3 }) {
+        HeadlessSetPresentHook([](void* most) {
+            std::vector<uint16_t> frame = Screen();
+            int n = 0;
+            for (int y = 119; y < 150; y++)
+                n += (int)std::count(&frame[y * 240 + 52], &frame[y * 240 + 184], MakeColour(128, 128, 128));
+            *(int*)most = std::max(*(int*)most, n);
+        }, &greyed[lives != 0]);
         world->lives = (uint32_t)lives;
-        greyedMost = 0;
-        Tap(100, 130);   // a greyed button still answers
+        Tap(100, 130);
         EXPECT_EQ(Menu(), 0);
-        greyed[lives ? 1 : 0] = greyedMost;
     }
     EXPECT_GT(greyed[0], greyed[1] + 30);
 }
@@ -190,86 +178,61 @@ TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
     MixerClose();
 }
 
-// Pictures of the screens that a script cannot reach, for looking at:
-// SS_BUILD_DIR/screens/*.png.
+// Pictures of the screens that a script cannot reach, for looking at: SS_BUILD_DIR/screens/*.png.
 class PictureTest : public FlowTest {
 protected:
-    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens";
+    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens", frameName;
     static inline int frameWanted = 0, frameCount = 0;
-    static inline std::string frameName;
 
     static void Save(const std::string& name)
     {
-        std::vector<uint16_t> frame(240 * 320);
-        HeadlessScreenRead(frame.data());
-        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", frame.data(), displayProps.ffFormat));
+        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", Screen().data(), displayProps.ffFormat));
     }
-    // Saves the frameWanted-th frame presented from now on.
-    static void SaveFrame(void*)
-    {
-        if (++frameCount == frameWanted)
-            Save(frameName);
-    }
-    void SaveLater(const std::string& name, int frame)
+    // Saves the frame-th frame presented from now on; frame 0 waits for the seventh frame in a row presented
+    // with no time passing, which only a letter's morph does.
+    static void SaveLater(const std::string& name, int frame)
     {
         frameName = name;
         frameWanted = frame;
         frameCount = 0;
-        HeadlessSetPresentHook(SaveFrame, nullptr);
+        HeadlessSetPresentHook([](void*) {
+            static uint32_t lastTime = 0xFFFFFFFF;
+            uint32_t now = HeadlessNow();
+            frameCount = frameWanted ? frameCount + 1 : now == lastTime ? frameCount + 1 : 0;
+            lastTime = now;
+            if (frameCount == (frameWanted ? frameWanted : 6))
+                Save(frameName), frameWanted = -1;
+        }, nullptr);
     }
 };
 
 TEST_F(PictureTest, NameEntryTableAndGameOver)
 {
+    const char* pictures[] = { "name-entry-morph", "high-scores-row-3", "game-over-12345" };
     std::filesystem::create_directories(shotFolder);
+    for (const char* picture : pictures)
+        std::filesystem::remove(shotFolder + "/" + picture + ".png");
     const char* names[] = { "NOVA", "RAPTOR", "ZED", "KESTREL", "ORBIT", "VEGA", "ION" };
     for (int i = 0; i < 7; i++)
         HighScoreInsert(names[i], 9000 - 1100 * i);
-
-    // The name entry in the middle of its morph from A to B, with a name
-    // typed. The morph's frames are presented back to back with no time
-    // passing between them; every other redraw waits for a tick or a fade step.
-    static int morphSaved;
-    morphSaved = 0;
-    struct Watch {
-        static void Hook(void*)
-        {
-            static uint32_t lastTime = 0xFFFFFFFF;
-            static int run = 0;
-            uint32_t now = HeadlessNow();
-            run = now == lastTime ? run + 1 : 0;
-            lastTime = now;
-            if (run == 6 && !morphSaved) {
-                morphSaved = 1;
-                Save("name-entry-morph");
-            }
-        }
-    };
+    // The name entry in the middle of its morph from A to B, with a name typed: "Select", ">>", "OK".
     char name[13] = "ACE";
-    Tap(80, 235);    // "Select", so the name is ACEA
-    std::string error;
-    uint32_t now = HeadlessNow();
-    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(now + 1500) + " tap 180 120\n" +   // ">>"
-                                   "at " + std::to_string(now + 4000) + " tap 40 280\n", &error));   // "OK"
-    HeadlessSetPresentHook(Watch::Hook, nullptr);
+    Tap(80, 235);
+    TapLater({ { 1500, 180, 120 }, { 4000, 40, 280 } });
+    SaveLater("name-entry-morph", 0);
     EXPECT_EQ(EnterName(back, name), NameEntryOk);
-    EXPECT_EQ(morphSaved, 1);
     EXPECT_STREQ(name, "ACEA");
-    HeadlessSetPresentHook(nullptr, nullptr);
-
-    // The table with a highlighted row and its fireworks well under way.
-    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(HeadlessNow() + 9000) + " tap 60 285\n", &error));
-    SaveLater("high-scores-row-3", 20 + 130);   // the fades, then the first rockets bursting
+    // The table with a highlighted row after the fades and with the first rockets bursting.
+    TapLater({ { 9000, 60, 285 } });
+    SaveLater("high-scores-row-3", 20 + 130);
     EXPECT_EQ(ShowHighScores(back, 3), 1);
-
     world->score = 12345;
     Tap(okX, okY);
     SaveLater("game-over-12345", 10);   // the last step of the fade in
     ShowGameOverScreen(world);
     HeadlessSetPresentHook(nullptr, nullptr);
-
-    for (const char* picture : { "name-entry-morph", "high-scores-row-3", "game-over-12345" })
-        EXPECT_TRUE(std::filesystem::file_size(shotFolder + "/" + picture + ".png") > 1000) << picture;
+    for (const char* picture : pictures)
+        EXPECT_GT(FileBytes((shotFolder + "/" + picture + ".png").c_str()).size(), 1000u) << picture;
 }
 
 }  // namespace
