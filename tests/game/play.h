@@ -4,6 +4,7 @@
 #include "gfx/particle.h"
 #include "tests/headless_game.h"
 
+#include <algorithm>
 #include <functional>
 
 class PlayTest : public HeadlessGame {
@@ -18,23 +19,19 @@ protected:
     // No opponent, shot or particle in play.
     void ClearPlay()
     {
-        for (Entity* pool : { world->enemies, world->enemyShots, world->turrets, world->playerShots })
-            for (int i = 0; i < Size(pool); i++)
-                pool[i].active = 0;
+        auto clear = [](auto& pool) {
+            for (Entity& e : pool)
+                e.active = 0;
+        };
+        clear(world->enemies), clear(world->enemyShots), clear(world->turrets), clear(world->playerShots);
         world->enemiesAlive = 0;
         world->plainShots = 0;
         ParticleSystemClear(&particleSystem);
     }
-    int Size(const Entity* pool)
+    template <size_t N>
+    static int Active(const Entity (&pool)[N])
     {
-        return pool == world->enemies ? 12 : pool == world->enemyShots ? 12 : pool == world->turrets ? 6 : 15;
-    }
-    int Active(const Entity* pool)
-    {
-        int n = 0;
-        for (int i = 0; i < Size(pool); i++)
-            n += pool[i].active != 0;
-        return n;
+        return (int)std::count_if(pool, pool + N, [](const Entity& e) { return e.active != 0; });
     }
     int ActiveShots() { return Active(world->enemyShots); }
 
@@ -104,10 +101,11 @@ protected:
         for (auto [image, size] : sizes)
             SurfaceCreate(image, size[0], size[1]);
         EntityInit(&world->player, &gun);
-        for (auto [pool, image] : { std::pair{ world->enemies, &ship }, std::pair{ world->playerShots, &shot },
-                                    std::pair{ world->enemyShots, &bomb }, std::pair{ world->turrets, &turret } })
-            for (int i = 0; i < Size(pool); i++)
-                EntityInit(&pool[i], image);
+        auto init = [](auto& pool, Surface* image) {
+            for (Entity& e : pool)
+                EntityInit(&e, image);
+        };
+        init(world->enemies, &ship), init(world->playerShots, &shot), init(world->enemyShots, &bomb), init(world->turrets, &turret);
         EntityActivate(&world->player, 1);
         EntitySetPosition(&world->player, 120, 270);
         EntitySetMotion(&world->player, 0.75f, 0.75f, MotionCoast);
@@ -117,16 +115,17 @@ protected:
         world->lastDeathTick = 0;
         SysSleep(10000);
     }
-    Entity* Spawn(Entity* pool, int x, int y, uint8_t motion, int hits = 1)
+    template <size_t N>
+    static Entity* Spawn(Entity (&pool)[N], int x, int y, uint8_t motion, int hits = 1)
     {
-        for (int i = 0; i < Size(pool); i++) {
-            if (pool[i].active)
+        for (Entity& e : pool) {
+            if (e.active)
                 continue;
-            EntitySetPosition(&pool[i], x, y);
-            EntityActivate(&pool[i], 1);
-            EntitySetMotion(&pool[i], 0, 0, motion);
-            pool[i].hits = (uint8_t)hits;
-            return &pool[i];
+            EntitySetPosition(&e, x, y);
+            EntityActivate(&e, 1);
+            EntitySetMotion(&e, 0, 0, motion);
+            e.hits = (uint8_t)hits;
+            return &e;
         }
         return nullptr;
     }
