@@ -9,7 +9,7 @@
 // goes away. The mixer thread opens and closes; the window thread moves it.
 static std::mutex deviceLock;
 static WaveDevice* openDevice;
-static SDL_AudioSpec openSpec;
+static SDL_AudioSpec openRequest;
 
 int BackendEventsHeld()
 {
@@ -23,11 +23,11 @@ static void SdlAudioPull(void* userdata, Uint8* stream, int length)
     WaveDevicePlay((WaveDevice*)userdata, stream, (uint32_t)length);
 }
 
-// Opens the default output for spec and starts it; 0 when there is none.
-static SDL_AudioDeviceID SdlAudioStart(const SDL_AudioSpec& spec)
+// Opens the default output for request and starts it; 0 when there is none.
+static SDL_AudioDeviceID SdlAudioStart(const SDL_AudioSpec& request)
 {
     SDL_AudioSpec have;
-    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &spec, &have, 0);
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &request, &have, 0);
     if (id)
         SDL_PauseAudioDevice(id, 0);
     return id;
@@ -57,7 +57,7 @@ WaveDevice* WaveOutOpen(const WaveFormat* format, WaveCallback callback)
     }
     device->backend = id;
     openDevice = device;
-    openSpec = want;
+    openRequest = want;
     return device;
 }
 
@@ -86,8 +86,8 @@ void SdlAudioDeviceEvent(const SDL_AudioDeviceEvent& event)
         if (event.which != openDevice->backend)
             return;
         SDL_CloseAudioDevice(openDevice->backend);
-        openDevice->backend = SdlAudioStart(openSpec);
+        openDevice->backend = SdlAudioStart(openRequest);
     } else if (!openDevice->backend) {
-        openDevice->backend = SdlAudioStart(openSpec);
+        openDevice->backend = SdlAudioStart(openRequest);
     }
 }
