@@ -226,8 +226,8 @@ TEST(Runner, ASecondCopyBringsTheFirstForward)
     std::string first = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' first.txt > first.out 2> first.err &";
     ASSERT_EQ(std::system(first.c_str()), 0);
 
-    // Wait until the first copy is up and waiting for its caller.
-    for (int i = 0; i < 200 && ReadFile(folder / "first.err").find("awaiting") == std::string::npos; i++)
+    // Wait until the first copy is up and waiting for its caller (a minute at most: sanitizer builds start slowly).
+    for (int i = 0; i < 1200 && ReadFile(folder / "first.err").find("awaiting") == std::string::npos; i++)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_NE(ReadFile(folder / "first.err").find("awaiting"), std::string::npos);
 
@@ -235,7 +235,7 @@ TEST(Runner, ASecondCopyBringsTheFirstForward)
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(second.out, "ticks=0 frames=0 boxes=0\n");   // it loaded and showed nothing
 
-    for (int i = 0; i < 200 && ReadFile(folder / "first.out").find("ticks=") == std::string::npos; i++)
+    for (int i = 0; i < 1200 && ReadFile(folder / "first.out").find("ticks=") == std::string::npos; i++)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::string err = ReadFile(folder / "first.err");
     EXPECT_NE(err.find("asked to come to the front"), std::string::npos) << err;

@@ -1,14 +1,5 @@
 // The window procedure's handlers, driven message by message on the headless machine.
-#include "app/display.h"
-#include "app/entry.h"
-#include "app/windowproc.h"
-#include "game/world.h"
-#include "platform/headless.h"
-#include "platform/sys.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "tests/headless_game.h"
 
 namespace {
 
@@ -20,43 +11,8 @@ const intptr_t tapHighScores = 177 << 16 | 118;
 const intptr_t tapBottomButton = 289 << 16 | 116;
 const intptr_t tapExit = 219 << 16 | 118;
 
-class WindowProcTest : public ::testing::Test {
+class WindowProcTest : public HeadlessGame {
 protected:
-    Window* window = nullptr;
-    GameWorld* world = &gameWorld;
-
-    void SetUp() override
-    {
-        std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        HeadlessReset();
-        HeadlessSetInstanceScope(folder.string());
-        displayProps = GXGetDisplayProperties();
-        PixelFormatSelect(displayProps.ffFormat);
-        ASSERT_TRUE(InitInstance(SysModule()));
-        window = world->owner;
-        ASSERT_TRUE(WindowIsAlive(window));
-        appReady = 1;
-        Drain();   // the first WM_SHOWMENU, posted at creation
-    }
-
-    void Drain()
-    {
-        Message message;
-        while (MessagePeekNow(&message) && MessageGet(&message))
-            ;
-    }
-
-    // Peeks without letting the clock move on to the next tick.
-    int MessagePeekNow(Message* message)
-    {
-        uint32_t before = HeadlessNow();
-        int found = MessagePeek(message);
-        return found && HeadlessNow() == before;
-    }
-
     // Runs the menu with a tap waiting in the queue.
     void Menu(intptr_t tap)
     {
@@ -131,7 +87,7 @@ TEST_F(WindowProcTest, Keys)
     MessageSend(window, WM_KEYDOWN, KeyMenu, 0);
     ASSERT_TRUE(MessagePeekNow(&message));
     EXPECT_EQ(message.message, (uint32_t)WM_SHOWMENU);
-    Drain();
+    TapsLeft();
 
     world->weaponLevel = 7;   // lock-on not allowed: nothing changes
     MessageSend(window, WM_KEYDOWN, KeyLockOn, 0);

@@ -2,52 +2,47 @@
 // boss path, the spark emitter, fire from the standing parts only, and the wreck's rise that ends the wave.
 #include "game/boss.h"
 #include "gfx/blit.h"
-#include "opponents.h"
+#include "tests/game/play.h"
 
 namespace {
 
-// The boss wave of each row of the boss table.
-const int BossWaveTable[4] = { 3, 8, 13, 18 };
-
-class BossTest : public OpponentTest {
+class BossTest : public PlayTest {
 protected:
     const BossDef* def = nullptr;
     int bx = 0, by = 0;
 
+    // Starts the boss wave of a row of the boss table, the boss centred at (x, y).
     void StartBoss(int row, int x = 120, int y = 100)
     {
-        ScheduleWave(world, BossWaveTable[row]);
+        const int bossWaves[4] = { 3, 8, 13, 18 };
+        ScheduleWave(world, bossWaves[row]);
         ClearPlay();
         ASSERT_EQ(world->bossKind, (uint32_t)row);
         ASSERT_EQ(world->bossActive, 1u);
         def = &BossTable[row];
-        ASSERT_NE(def->image->pixels, nullptr);
         ASSERT_NE(def->damagedImage->pixels, nullptr);
         world->boss.x = (int16_t)x;
         world->boss.y = (int16_t)y;
         Origin();
     }
-
     void Origin()
     {
         bx = world->boss.x - def->image->width / 2;
         by = world->boss.y - def->image->height / 2;
     }
-
     std::vector<uint16_t> Drawn()
     {
         Blank();
         DrawBoss(world);
-        return Snapshot();
+        return Back();
     }
-
-    // A seed whose first draw rolls the fire chance and whose second picks slot k.
-    static unsigned FireSeed(int k)
+    // Seeds rand() so that the first draw rolls the fire chance (or misses it, for k < 0) and the second picks slot k.
+    static std::vector<int> FireSeed(int k, int count = 3)
     {
         for (unsigned seed = 1;; seed++) {
-            std::vector<int> d = Draws(seed, 2);
-            if (d[0] % 20 == 1 && d[1] % 4 == k)
-                return seed;
+            std::vector<int> d = Draws(seed, count);
+            if (k < 0 ? d[0] % 20 != 1 : d[0] % 20 == 1 && d[1] % 4 == k)
+                return d;
         }
     }
 };
@@ -58,21 +53,15 @@ TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
         SCOPED_TRACE(row);
         StartBoss(row);
         const std::vector<uint16_t> intact = Drawn();
-        long bossPixels = 0;
-        for (uint16_t p : intact)
-            bossPixels += p != 0;
-        EXPECT_GT(bossPixels, 3000);
-
+        EXPECT_GT(std::count_if(intact.begin(), intact.end(), [](uint16_t p) { return p != 0; }), 3000);
         const Surface* wreck = def->damagedImage;
         for (int k = 0; k < def->partCount; k++) {
             SCOPED_TRACE(k);
-            // A part that still has a hit point left looks whole.
-            world->partHits[k] = 1;
+            world->partHits[k] = 1;   // a part with a hit point left looks whole
             EXPECT_EQ(Drawn(), intact);
             world->partHits[k] = 0;
             const std::vector<uint16_t> damaged = Drawn();
             world->partHits[k] = 5;
-
             const BossRect& r = def->damageRects[k];
             const BossRect& hit = def->hitRects[k];
             long changed = 0, changedOnHit = 0;
@@ -80,8 +69,7 @@ TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
                 for (int x = 0; x < 240; x++) {
                     int u = x - bx, v = y - by;
                     uint16_t got = damaged[y * 240 + x];
-                    if (u >= r.left && u < r.right && v >= r.top && v < r.bottom && u < wreck->width &&
-                        v < wreck->height) {
+                    if (u >= r.left && u < r.right && v >= r.top && v < r.bottom && u < wreck->width && v < wreck->height) {
                         uint16_t w = wreck->pixels[v * wreck->width + u];
                         ASSERT_EQ(got, w != wreck->colourKey ? w : 0) << x << "," << y;
                         bool differs = got != intact[y * 240 + x];
@@ -92,23 +80,16 @@ TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
                     }
                 }
             // The damage must show: most of the part's hit box looks different.
-            long hitArea = (long)(hit.right - hit.left) * (hit.bottom - hit.top);
-            EXPECT_GT(changedOnHit, hitArea / 2);
+            EXPECT_GT(changedOnHit, (long)(hit.right - hit.left) * (hit.bottom - hit.top) / 2);
             EXPECT_GT(changed, changedOnHit);
         }
     }
-}
-
-TEST_F(BossTest, PartsCanBeCutAnywhereOnTheScreenEdge)
-{
-    StartBoss(2, 20, 10);   // the top-left lies off the screen
+    // Parts are cut anywhere on the screen's edge, the top-left off it.
+    StartBoss(2, 20, 10);
     for (int k = 0; k < 4; k++)
         world->partHits[k] = 0;
-    std::vector<uint16_t> drawn = Drawn();
-    long lit = 0;
-    for (uint16_t p : drawn)
-        lit += p != 0;
-    EXPECT_GT(lit, 100);
+    std::vector<uint16_t> edge = Drawn();
+    EXPECT_GT(std::count_if(edge.begin(), edge.end(), [](uint16_t p) { return p != 0; }), 100);
 }
 
 TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
@@ -118,8 +99,8 @@ TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
     std::vector<uint16_t> drawn = Drawn();
     Blank();
     const Surface* wreck = def->damagedImage;
-    Blit(Frame(), bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
-    EXPECT_EQ(drawn, Snapshot());
+    Blit(back, bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
+    EXPECT_EQ(drawn, Back());
     world->boss.active = 0;
     EXPECT_EQ(Drawn(), std::vector<uint16_t>(240 * 320, 0));
 }
@@ -127,33 +108,29 @@ TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
 TEST_F(BossTest, TheBossFliesItsPathAndRowZeroSparksEveryTenSteps)
 {
     StartBoss(0);
-    const FlightPath& path = world->path;
     EXPECT_EQ(world->boss.step, 1u);
     std::vector<uint32_t> sparkSteps;
     for (int i = 1; i <= 30; i++) {
-        int before = ActiveEffects();
+        size_t before = Effects().size();
         UpdateBoss(world);
-        ASSERT_EQ(world->boss.x, path.points[i].x);
-        ASSERT_EQ(world->boss.y, path.points[i].y);
-        if (ActiveEffects() != before) {
+        ASSERT_EQ(world->boss.x, world->path.points[i].x);
+        ASSERT_EQ(world->boss.y, world->path.points[i].y);
+        if (Effects().size() != before) {
             sparkSteps.push_back(world->boss.step);
             Origin();
             const Emitter& e = particleSystem.emitters[before];
             EXPECT_EQ(e.kind, 7u);
             EXPECT_EQ(e.x, (float)(bx + 81));
             EXPECT_EQ(e.y, (float)(by + 49));
-            EXPECT_EQ(e.duration, 0.5f);
-            EXPECT_EQ(e.gravity, 0.2f);
-            EXPECT_EQ(e.rate, 8.0f);
+            EXPECT_EQ(std::vector<float>({ e.duration, e.gravity, e.rate }), std::vector<float>({ 0.5f, 0.2f, 8.0f }));
         }
     }
     EXPECT_EQ(sparkSteps, (std::vector<uint32_t>{ 11, 21, 31 }));
-
     for (int row = 1; row < 4; row++) {
         StartBoss(row);
         for (int i = 0; i < 60; i++)
             UpdateBoss(world);
-        EXPECT_EQ(ActiveEffects(), 0) << row;
+        EXPECT_TRUE(Effects().empty()) << row;
     }
 }
 
@@ -163,7 +140,7 @@ TEST_F(BossTest, StandingPartsFireFromTheirCentres)
     for (int k = 0; k < 4; k++) {
         SCOPED_TRACE(k);
         ClearPlay();
-        std::vector<int> draws = Draws(FireSeed(k), 3);
+        std::vector<int> draws = FireSeed(k);
         UpdateBoss(world);
         EXPECT_EQ(rand(), draws[2]);   // two draws: the chance and the slot
         Origin();
@@ -175,24 +152,20 @@ TEST_F(BossTest, StandingPartsFireFromTheirCentres)
         EXPECT_EQ(shot.motion, 10);
         EXPECT_EQ(shot.vy, 6.0f);
     }
-    // A destroyed part stays silent, and so does a boss whose roll misses.
+    // A destroyed part stays silent, and so does a boss whose roll misses, drawing no slot.
     ClearPlay();
     world->partHits[2] = 0;
-    Draws(FireSeed(2), 0);
+    FireSeed(2);
     UpdateBoss(world);
     EXPECT_EQ(ActiveShots(), 0);
-    unsigned miss = 1;
-    while (Draws(miss, 1)[0] % 20 == 1)
-        miss++;
-    std::vector<int> draws = Draws(miss, 2);
+    std::vector<int> draws = FireSeed(-1, 2);
     UpdateBoss(world);
-    EXPECT_EQ(rand(), draws[1]);   // no slot is drawn
+    EXPECT_EQ(rand(), draws[1]);
     EXPECT_EQ(ActiveShots(), 0);
-
     // With every shot slot taken nothing changes.
     for (Entity& e : world->enemyShots)
         EntityActivate(&e, 1);
-    Draws(FireSeed(0), 0);
+    FireSeed(0);
     UpdateBoss(world);
     for (const Entity& e : world->enemyShots)
         EXPECT_EQ(e.motion, 0);
@@ -203,10 +176,10 @@ TEST_F(BossTest, RowZeroHasThreePartsAndItsFourthSlotNeverFires)
     StartBoss(0);
     EXPECT_EQ(def->partCount, 3);
     world->partHits[3] = 5;   // left over from a four-part boss
-    Draws(FireSeed(3), 0);
+    FireSeed(3);
     UpdateBoss(world);
     EXPECT_EQ(ActiveShots(), 0);
-    Draws(FireSeed(2), 0);
+    FireSeed(2);
     UpdateBoss(world);
     EXPECT_EQ(ActiveShots(), 1);
 }
@@ -219,10 +192,9 @@ TEST_F(BossTest, TheWreckRisesAPixelAFrameUntilItsBottomPassesTheTop)
         world->partHits[k] = 0;
     uint32_t step = world->boss.step;
     int frames = 0;
-    while (world->bossActive && frames < 200) {
+    for (; world->bossActive && frames < 200; frames++) {
         int y = world->boss.y;
         UpdateBoss(world);
-        frames++;
         ASSERT_EQ(world->boss.y, y - 1);
         ASSERT_EQ(world->boss.x, 120);   // the path is no longer followed
         ASSERT_EQ(world->boss.step, step);
@@ -232,10 +204,8 @@ TEST_F(BossTest, TheWreckRisesAPixelAFrameUntilItsBottomPassesTheTop)
     EXPECT_EQ(frames, 86);
     EXPECT_EQ(world->boss.y, -76);
     EXPECT_EQ(world->boss.active, 0);
-    EXPECT_EQ(world->bossActive, 0u);
-    // The next normal frame moves on to the next row.
     ParticleSystemClear(&particleSystem);
-    RunGameFrame(world);
+    RunGameFrame(world);   // the next normal frame moves on to the next row
     EXPECT_EQ(world->waveIndex, 5u);
 }
 

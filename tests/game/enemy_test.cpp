@@ -2,15 +2,15 @@
 // the glows, and the enemy shots and pick-ups they share a pool with.
 #include "game/enemy.h"
 #include "gfx/blit.h"
-#include "opponents.h"
+#include "tests/game/play.h"
 
 #include <cstring>
 
 namespace {
 
-using EnemyTest = OpponentTest;
+using EnemyTest = PlayTest;
 
-TEST_F(EnemyTest, WaveShipsSpawnEverySixFramesAndFlyThePathOneAfterAnother)
+TEST_F(EnemyTest, WaveShipsSpawnEverySixFramesOnThePathAndLoopWhereItSays)
 {
     ScheduleWave(world, 0);
     ClearPlay();
@@ -27,43 +27,23 @@ TEST_F(EnemyTest, WaveShipsSpawnEverySixFramesAndFlyThePathOneAfterAnother)
             EXPECT_EQ(world->enemies[0].y, path.points[7].y);
             EXPECT_EQ(world->enemies[1].x, path.points[1].x);
             EXPECT_EQ(world->enemies[1].y, path.points[1].y);
+            EXPECT_EQ(world->enemies[1].step, 2u);
         }
     }
     EXPECT_EQ(spawnFrames, (std::vector<int>{ 6, 12, 18, 24, 30, 36, 42, 48 }));
-    EXPECT_EQ(world->enemiesAlive, 8);
-}
-
-TEST_F(EnemyTest, AShipStartsOnThePathsFirstPointAndLoopsWhereThePathSays)
-{
-    ScheduleWave(world, 0);
-    ClearPlay();
-    const FlightPath& path = world->path;
-    SpawnEnemy(world);
-    Entity& ship = world->enemies[0];
-    EXPECT_EQ(ship.active, 1);
-    EXPECT_EQ(world->enemiesAlive, 1);
-    EXPECT_EQ(ship.x, path.points[0].x);
-    EXPECT_EQ(ship.y, path.points[0].y);
-    EXPECT_EQ(ship.step, 1u);
-    for (uint32_t i = 1; i < path.count; i++)
-        UpdateEnemies(world);
-    EXPECT_EQ(ship.loops, 0u);
-    EXPECT_EQ(ship.x, path.points[path.count - 1].x);
+    Entity& ship = world->enemies[7];
+    ship.step = path.count;
     UpdateEnemies(world);
     EXPECT_EQ(ship.loops, 1u);
     EXPECT_EQ(ship.x, path.points[path.loopStart - 1].x);
     EXPECT_EQ(ship.y, path.points[path.loopStart - 1].y);
-}
 
-TEST_F(EnemyTest, HitPointsAreThePassThroughTheTable)
-{
-    const uint32_t passes[] = { 1, 2, 3, 257 };
-    const int hits[] = { 1, 2, 3, 1 };   // the low eight bits
-    for (int i = 0; i < 4; i++) {
+    // Hit points are the pass through the table, in eight bits.
+    for (auto [pass, hits] : { std::pair{ 1u, 1 }, { 2u, 2 }, { 3u, 3 }, { 257u, 1 } }) {
         ClearPlay();
-        world->loopCount = passes[i];
+        world->loopCount = pass;
         SpawnEnemy(world);
-        EXPECT_EQ(world->enemies[0].hits, hits[i]) << passes[i];
+        EXPECT_EQ(world->enemies[0].hits, hits) << pass;
     }
 }
 
@@ -87,48 +67,37 @@ TEST_F(EnemyTest, WithNoPathShipsAppearOnTheTopEdgeAndFall)
     EXPECT_EQ(world->enemiesAlive, 1);   // only a destruction lowers the count
 }
 
-struct FireCase {
-    uint32_t loops, waveIndex;
-    int divisor;
-};
-
 TEST_F(EnemyTest, ShipsFireWhenTheRollHitsOneOfTheDivisor)
 {
     // Loops and wave bring the divisor down from 500, never below 100.
-    const FireCase cases[] = { { 0, 0, 500 }, { 3, 5, 432 }, { 0, 29, 384 }, { 30, 0, 100 }, { 20, 25, 100 } };
+    const std::array<int, 3> cases[] = { { 0, 0, 500 }, { 3, 5, 432 }, { 0, 29, 384 }, { 30, 0, 100 }, { 20, 25, 100 } };
     const int frames = 900;
-    for (const FireCase& c : cases) {
-        SCOPED_TRACE(c.divisor);
-        // A ship that holds still over the whole run.
-        UsePath({ "B+120+100", "P0999" }, 5);
-        unsigned seed = 1;
+    for (auto [loops, waveIndex, divisor] : cases) {
+        SCOPED_TRACE(divisor);
+        UsePath({ "B+120+100", "P0999" }, 5);   // a ship that holds still over the whole run
+        unsigned seed = 0;
         std::vector<int> expected;
-        for (; expected.size() < 2 && seed < 100; seed++) {
+        while (expected.size() < 2) {
             expected.clear();
-            std::vector<int> draws = Draws(seed, frames);
+            std::vector<int> draws = Draws(++seed, frames);
             for (int i = 0; i < frames; i++)
-                if (draws[i] % c.divisor == 1)
+                if (draws[i] % divisor == 1)
                     expected.push_back(i);
         }
-        ASSERT_GE(expected.size(), 2u);
-        Draws(seed - 1, 0);
         ClearPlay();
-        world->waveIndex = c.waveIndex;
+        world->waveIndex = waveIndex;
         SpawnEnemy(world);
-        world->enemies[0].loops = c.loops;
+        world->enemies[0].loops = loops;
         std::vector<int> fired;
         for (int i = 0; i < frames; i++) {
             UpdateEnemies(world);
             if (ActiveShots()) {
                 fired.push_back(i);
-                const Entity& shot = world->enemyShots[0];
-                EXPECT_EQ(shot.x, 120);
-                EXPECT_EQ(shot.y, 100);
-                EXPECT_EQ(shot.motion, 10);
+                Entity& shot = world->enemyShots[0];
+                EXPECT_EQ(std::vector<int>({ shot.x, shot.y, shot.motion }), std::vector<int>({ 120, 100, 10 }));
                 EXPECT_EQ(shot.vx, 0.0f);
                 EXPECT_EQ(shot.vy, 6.0f);
-                ClearPlay();
-                world->enemies[0].active = 1;
+                shot.active = 0;
             }
         }
         EXPECT_EQ(fired, expected);
@@ -161,27 +130,24 @@ void Glow(Surface* frame, int image, int x, int y, int size, ParticleColour star
 
 TEST_F(EnemyTest, ShipsAreTwoMagentaGlowsAndNotTheirImage)
 {
-    SpawnEnemy(world);
-    SpawnEnemy(world);
-    SpawnEnemy(world);
-    EntitySetPosition(&world->enemies[0], 100, 100);
-    EntitySetPosition(&world->enemies[1], 20, 300);
-    EntitySetPosition(&world->enemies[2], 200, 40);
+    for (auto [x, y] : { std::pair{ 100, 100 }, { 20, 300 }, { 200, 40 } }) {
+        SpawnEnemy(world);
+        EntitySetPosition(&world->enemies[world->enemiesAlive - 1], x, y);
+    }
     world->enemies[2].active = 0;
     SurfaceSetAlpha(&particleSystem.images[ParticleFlare], 10);
     SurfaceSetAlpha(&particleSystem.images[ParticleSpark], 10);
     Blank();
     DrawEnemies(world);
-    std::vector<uint16_t> drawn = Snapshot();
-
+    std::vector<uint16_t> drawn = Back();
     Blank();
     const ParticleColour white = { 255, 255, 255, 255 }, magenta = { 255, 0, 255, 0 };
     for (int i = 0; i < 2; i++) {
         const Entity& ship = world->enemies[i];
-        Glow(Frame(), ParticleFlare, ship.x - 16, ship.y - 16, 32, white, magenta);
-        Glow(Frame(), ParticleSpark, ship.x - 24, ship.y - 24, 48, white, magenta);
+        Glow(back, ParticleFlare, ship.x - 16, ship.y - 16, 32, white, magenta);
+        Glow(back, ParticleSpark, ship.x - 24, ship.y - 24, 48, white, magenta);
     }
-    EXPECT_EQ(drawn, Snapshot());
+    EXPECT_EQ(drawn, Back());
     int r, g, b;
     SplitColour(drawn[100 * 240 + 100], &r, &g, &b);
     EXPECT_GT(r + g + b, 300);   // a bright centre
@@ -196,35 +162,27 @@ TEST_F(EnemyTest, EnemyShotsFallAndLeaveAtTheEdgeWithoutATrail)
     ASSERT_TRUE(FireEnemyShot(world, &ship));
     Entity& shot = world->enemyShots[0];
     for (int i = 1; i <= 6; i++) {
-        Blank();
         DrawEnemyShots(world);
-        ParticleSystemRender(&particleSystem, Frame());
+        ParticleSystemRender(&particleSystem, back);
         UpdateEnemyShots(world);
-        EXPECT_EQ(ActiveParticles(), 0);
-        if (i < 6) {
-            EXPECT_EQ(shot.y, 290 + 6 * i);
-            EXPECT_EQ(shot.active, 1);   // y = 320 is the edge, still inside
-        }
+        EXPECT_EQ(Particles(), 0);
+        EXPECT_EQ(shot.active, i < 6);   // y = 320 is the edge, still inside
+        EXPECT_TRUE(i == 6 || shot.y == 290 + 6 * i) << i;
     }
-    EXPECT_EQ(shot.active, 0);
 }
-
-struct DrawCase {
-    uint8_t motion;
-    SpriteStrip* strip;   // null: a shot's glow
-    int dx, dy;           // strip position relative to the entity
-    uint8_t mode;
-};
 
 TEST_F(EnemyTest, ShotsAndPickUpsAreDrawnByTheirFlags)
 {
+    struct DrawCase {
+        uint8_t motion;
+        SpriteStrip* strip;   // null: a shot's glow
+        int dx, dy;           // strip position relative to the entity
+        uint8_t mode;
+    };
     const DrawCase cases[] = {
-        { 18, &powerUpStrip, -8, -8, BlitKeyedScreen },
-        { 34, &extraLifeStrip, -8, -8, BlitKeyed },
-        { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen },
-        { 64, &powerUpStrip, 0, 0, BlitKeyed },
-        { 10, nullptr, 0, 0, 0 },
-        { 138, nullptr, 0, 0, 0 },
+        { 18, &powerUpStrip, -8, -8, BlitKeyedScreen }, { 34, &extraLifeStrip, -8, -8, BlitKeyed },
+        { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen }, { 64, &powerUpStrip, 0, 0, BlitKeyed },
+        { 10, nullptr, 0, 0, 0 }, { 138, nullptr, 0, 0, 0 },
     };
     for (const DrawCase& c : cases) {
         SCOPED_TRACE(c.motion);
@@ -236,21 +194,18 @@ TEST_F(EnemyTest, ShotsAndPickUpsAreDrawnByTheirFlags)
         SpriteStrip saved = c.strip ? *c.strip : SpriteStrip{};
         Blank();
         DrawEnemyShots(world);
-        std::vector<uint16_t> drawn = Snapshot();
+        std::vector<uint16_t> drawn = Back();
         Blank();
         if (c.strip) {
             SpriteStrip after = *c.strip;
             *c.strip = saved;
-            SpriteStripDraw(c.strip, Frame(), 90 + c.dx, 150 + c.dy, -1, c.mode);
+            SpriteStripDraw(c.strip, back, 90 + c.dx, 150 + c.dy, -1, c.mode);
             EXPECT_EQ(memcmp(&after, c.strip, sizeof after), 0);   // advanced once
         } else {
-            Glow(Frame(), ParticleFlare, 90 - 16, 150 - 16, 32, { 255, 255, 0, 255 }, { 255, 0, 0, 0 });
+            Glow(back, ParticleFlare, 90 - 16, 150 - 16, 32, { 255, 255, 0, 255 }, { 255, 0, 0, 0 });
         }
-        EXPECT_EQ(drawn, Snapshot());
-        long lit = 0;
-        for (uint16_t p : drawn)
-            lit += p != 0;
-        EXPECT_GT(lit, 20);
+        EXPECT_EQ(drawn, Back());
+        EXPECT_GT(std::count_if(drawn.begin(), drawn.end(), [](uint16_t p) { return p != 0; }), 20);
     }
 }
 

@@ -17,33 +17,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const int newGameAt = 8000, fireFrom = 9000, endAt = 39000;
-
-fs::path Folder(const std::string& name)
+// Starts a game from the menu, presses fire every 250 ms when asked, saves the screen after the banner
+// ("early") and at the end ("end"), and records the sound; the folder it ran in.
+fs::path RunGame(const std::string& name, bool fire)
 {
     fs::path folder = fs::path(::testing::TempDir()) / ("firing-run-" + name);
     fs::remove_all(folder);
     fs::create_directories(folder);
-    return folder;
-}
-
-// Starts a game from the menu, presses fire every 250 ms when asked, saves the
-// screen after the banner ("early") and at the end ("end"), and records the sound.
-int RunGame(const fs::path& folder, bool fire)
-{
     std::ostringstream script;
-    script << "at " << newGameAt << " tap 118 90\n";
-    for (int t = fireFrom; t < endAt; t += 250) {
+    script << "at 8000 tap 118 90\n";
+    for (int t = 9000; t < 39000; t += 250) {
         if (t == 16000)
             script << "at 16000 shot early\n";
         if (fire)
             script << "at " << t << " down fire\nat " << t + 40 << " up fire\n";
     }
-    script << "at " << endAt << " shot end\nat " << endAt + 500 << " quit\n";
+    script << "at 39000 shot end\nat 39500 quit\n";
     std::ofstream(folder / "script.txt") << script.str();
     std::string command = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER
                           "' script.txt --frames . --every 100000 --audio run.wav > out.txt 2> err.txt";
-    return std::system(command.c_str());
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return folder;
 }
 
 // The pixels of the score line that are drawn in the text's own yellow.
@@ -51,11 +45,11 @@ std::vector<bool> ScoreText(const fs::path& png)
 {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, png.string().c_str()))
+    if (!png_image_begin_read_from_file(&image, png.string().c_str()) || image.width != 240)
         return {};
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) || image.width != 240)
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
         return {};
     std::vector<bool> mask;
     for (size_t i = 0; i < 240 * 14; i++)
@@ -63,18 +57,14 @@ std::vector<bool> ScoreText(const fs::path& png)
     return mask;
 }
 
-struct SoundWindows {
-    int sameChannels = 0;   // loud tenths of a second whose two channels agree throughout
-    int split = 0;          // tenths where most samples differ between the channels
-};
-
-// The capture is 8-bit stereo at 22050 Hz after a 44-byte header. The fire
-// sound is mono, so it plays alike on both channels; the explosion is stereo.
-SoundWindows Listen(const fs::path& wav)
+// Loud tenths of a second whose two channels agree throughout (the fire sound is mono, so it plays alike
+// on both), and tenths where most samples differ (the explosion is stereo). The capture is 8-bit stereo
+// at 22050 Hz after a 44-byte header.
+std::pair<int, int> Listen(const fs::path& wav)
 {
     std::ifstream in(wav, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    SoundWindows windows;
+    std::pair<int, int> windows = { 0, 0 };
     if (bytes.size() < 44 || bytes[22] != 2 || bytes[34] != 8)
         return windows;
     const size_t frames = 2205;
@@ -84,9 +74,8 @@ SoundWindows Listen(const fs::path& wav)
             energy += std::abs(bytes[i] - 128);
             differ += bytes[i] != bytes[i + 1];
         }
-        if (differ == 0 && energy / (long)frames >= 10)
-            windows.sameChannels++;
-        windows.split += differ * 2 > (long)frames;
+        windows.first += differ == 0 && energy / (long)frames >= 10;
+        windows.second += differ * 2 > (long)frames;
     }
     return windows;
 }
@@ -96,27 +85,19 @@ TEST(FiringRun, HoldingFireThroughTheFirstWaveDestroysShipsWithSound)
     fs::path sounds = fs::path(SS_BUILD_DIR) / "sounds";
     if (!fs::exists(sounds / "fire.wav") || !fs::exists(sounds / "die.wav"))
         GTEST_SKIP() << "no game sounds beside the runner in " << SS_BUILD_DIR;
-    fs::path firing = Folder("fire"), idle = Folder("idle");
-    ASSERT_EQ(RunGame(firing, true), 0);
-    ASSERT_EQ(RunGame(idle, false), 0);
-
+    fs::path firing = RunGame("fire", true), idle = RunGame("idle", false);
     std::vector<bool> idleEarly = ScoreText(idle / "early.png");
-    std::vector<bool> idleEnd = ScoreText(idle / "end.png");
-    std::vector<bool> firingEnd = ScoreText(firing / "end.png");
-    ASSERT_FALSE(idleEarly.empty());
     ASSERT_GT(std::count(idleEarly.begin(), idleEarly.end(), true), 50) << "no score line on screen";
-    // Without firing the score stays at zero, so its line is unchanged...
-    EXPECT_TRUE(idleEnd == idleEarly) << "the idle run's score line changed";
-    // ...and with it the ships destroyed have raised it.
-    EXPECT_TRUE(firingEnd != idleEnd) << "firing left the score line as it was";
+    // Without firing the score stays at zero, so its line is unchanged; with it the ships destroyed raise it.
+    EXPECT_TRUE(ScoreText(idle / "end.png") == idleEarly) << "the idle run's score line changed";
+    EXPECT_TRUE(ScoreText(firing / "end.png") != idleEarly) << "firing left the score line as it was";
 
-    // The idle run hears the menu's button and the ship's own deaths; firing adds
-    // the shots and the ships blowing up.
-    SoundWindows heard = Listen(firing / "run.wav");
-    SoundWindows quiet = Listen(idle / "run.wav");
-    EXPECT_GE(heard.sameChannels, quiet.sameChannels + 10) << "shots";
-    // An explosion keeps the channels apart for about a second, more than ten tenths.
-    EXPECT_GE(heard.split, quiet.split + 20) << "explosions";
+    // The idle run hears the menu's button and the ship's own deaths; firing adds the shots and, for about
+    // a second each, the ships blowing up.
+    auto [shots, explosions] = Listen(firing / "run.wav");
+    auto [quietShots, quietExplosions] = Listen(idle / "run.wav");
+    EXPECT_GE(shots, quietShots + 10) << "shots";
+    EXPECT_GE(explosions, quietExplosions + 20) << "explosions";
 }
 
 }   // namespace

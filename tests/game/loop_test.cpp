@@ -1,25 +1,14 @@
 // The course of a game: the wave schedule over the whole table, stage changes and their banners, the frame
 // routines' order, the end of a wave, game over, and the heap left alone by play.
-#include "app/display.h"
-#include "app/entry.h"
 #include "game/boss.h"
-#include "game/loop.h"
 #include "game/player.h"
-#include "game/world.h"
 #include "gfx/bitmap.h"
-#include "gfx/particle.h"
-#include "platform/headless.h"
-#include "platform/sys.h"
 #include "sound/cea_sound.h"
-
-#include <gtest/gtest.h>
+#include "tests/game/play.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <new>
-#include <vector>
 
 // Heap calls of the program's own code, counted on the thread that counts.
 // The test program is linked with --wrap for these symbols.
@@ -34,72 +23,33 @@ void* __real__Znwm(size_t size);
 void* __real__Znam(size_t size);
 void* __real__ZnwmRKSt9nothrow_t(size_t size, const std::nothrow_t& tag);
 
-void* __wrap_malloc(size_t size)
-{
-    allocations += counting;
-    return __real_malloc(size);
-}
-void* __wrap_calloc(size_t count, size_t size)
-{
-    allocations += counting;
-    return __real_calloc(count, size);
-}
-void* __wrap_realloc(void* block, size_t size)
-{
-    allocations += counting;
-    return __real_realloc(block, size);
-}
-void* __wrap__Znwm(size_t size)
-{
-    allocations += counting;
-    return __real__Znwm(size);
-}
-void* __wrap__Znam(size_t size)
-{
-    allocations += counting;
-    return __real__Znam(size);
-}
-void* __wrap__ZnwmRKSt9nothrow_t(size_t size, const std::nothrow_t& tag)
-{
-    allocations += counting;
-    return __real__ZnwmRKSt9nothrow_t(size, tag);
-}
+void* __wrap_malloc(size_t size) { allocations += counting; return __real_malloc(size); }
+void* __wrap_calloc(size_t count, size_t size) { allocations += counting; return __real_calloc(count, size); }
+void* __wrap_realloc(void* block, size_t size) { allocations += counting; return __real_realloc(block, size); }
+void* __wrap__Znwm(size_t size) { allocations += counting; return __real__Znwm(size); }
+void* __wrap__Znam(size_t size) { allocations += counting; return __real__Znam(size); }
+void* __wrap__ZnwmRKSt9nothrow_t(size_t size, const std::nothrow_t& tag) { allocations += counting; return __real__ZnwmRKSt9nothrow_t(size, tag); }
 }
 
 namespace {
 
-class GameLoopTest : public ::testing::Test {
+class GameLoopTest : public HeadlessGame {
 protected:
-    GameWorld* world = &gameWorld;
     std::vector<std::vector<uint16_t>> presented;   // every frame shown, when recording
     bool recording = false;
 
     void SetUp() override
     {
-        std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        HeadlessReset();
-        HeadlessSetInstanceScope(folder.string());
-        displayProps = GXGetDisplayProperties();
-        PixelFormatSelect(displayProps.ffFormat);
-        ASSERT_TRUE(InitInstance(SysModule()));
+        HeadlessGame::SetUp();
         HeadlessSetPresentHook(OnPresent, this);
         NewGame(world);
         world->framesEnabled = 1;
     }
-
-    void TearDown() override { HeadlessSetPresentHook(nullptr, nullptr); }
-
     static void OnPresent(void* context)
     {
         GameLoopTest* test = (GameLoopTest*)context;
-        if (!test->recording)
-            return;
-        std::vector<uint16_t> frame(240 * 320);
-        HeadlessScreenRead(frame.data());
-        test->presented.push_back(std::move(frame));
+        if (test->recording)
+            test->presented.push_back(Screen());
     }
 
     // Lets the wave in play end, as when its last ship is destroyed and the smoke has cleared.
@@ -125,116 +75,75 @@ protected:
 
     static long CountColour(const std::vector<uint16_t>& frame, int y0, int y1, uint16_t colour)
     {
-        long count = 0;
-        for (int y = y0; y < y1; y++)
-            for (int x = 0; x < 240; x++)
-                count += frame[y * 240 + x] == colour;
-        return count;
+        return std::count(frame.begin() + y0 * 240, frame.begin() + y1 * 240, colour);
     }
 
     // Mean of red + green + blue over a patch of sky clear of the ship and the display.
     static double Brightness(const std::vector<uint16_t>& frame)
     {
         double sum = 0;
-        for (int y = 40; y < 120; y++)
-            for (int x = 0; x < 240; x++) {
-                int r, g, b;
-                SplitColour(frame[y * 240 + x], &r, &g, &b);
-                sum += r + g + b;
-            }
+        for (int i = 40 * 240; i < 120 * 240; i++) {
+            int r, g, b;
+            SplitColour(frame[i], &r, &g, &b);
+            sum += r + g + b;
+        }
         return sum / (80 * 240);
     }
 };
 
-struct WaveSeen {
-    uint32_t waveIndex;
-    uint32_t bossActive;
-    uint32_t bossKind;
-    uint32_t stageNumber;
-    uint32_t loopCount;
-    int turretStage;
-};
-
-TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZero)
+TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZeroAndTheBossWavesSetTheBossUp)
 {
     world->score = 99;
-    world->lastDeathTick = 1234;
+    world->lastDeathTick = 1234;   // kept
     NewGame(world);
-    EXPECT_EQ(world->score, 0u);
-    EXPECT_EQ(world->lives, 3u);
-    EXPECT_EQ(world->weaponLevel, 2);
-    EXPECT_EQ(world->loopCount, 1u);
-    EXPECT_EQ(world->waveIndex, 0u);
-    EXPECT_EQ(world->enemiesLeft, 8);
-    EXPECT_EQ(world->spawnInterval, 5u);
-    EXPECT_EQ(world->turretInterval, 1000u);
-    EXPECT_EQ(world->lastDeathTick, 1234u);   // kept
-    EXPECT_EQ(world->player.active, 1);
-    EXPECT_EQ(world->player.x, 120);
-    EXPECT_EQ(world->player.y, 270);
-    EXPECT_EQ(world->parallax.frontSpeed, 1);   // stage row 0's front layer
-    EXPECT_EQ(world->bossActive, 0u);
-}
+    EXPECT_EQ((std::vector<long>{ world->score, world->lives, world->weaponLevel, world->loopCount, world->waveIndex,
+                                  world->enemiesLeft, world->spawnInterval, world->turretInterval, world->lastDeathTick,
+                                  world->player.active, world->player.x, world->player.y, world->parallax.frontSpeed,
+                                  world->bossActive }),
+              (std::vector<long>{ 0, 3, 2, 1, 0, 8, 5, 1000, 1234, 1, 120, 270, 1, 0 }));
 
-TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
-{
-    std::vector<WaveSeen> seen;
-    for (int wave = 0; wave < 32; wave++) {
-        seen.push_back({ world->waveIndex, world->bossActive, world->bossKind, world->stageNumber,
-                         world->loopCount, TurretStage() });
-        EndWave();
-        RunGameFrame(world);
-    }
-    // Five waves a stage (the break row runs inside the schedule): 24 waves a pass.
-    const uint32_t expectedRows[] = { 0, 1, 2, 3, 5, 6, 7, 8, 10, 11, 12, 13, 15, 16, 17, 18,
-                                      20, 21, 22, 23, 25, 26, 27, 28, 0, 1, 2, 3, 5, 6, 7, 8 };
-    for (size_t i = 0; i < seen.size(); i++) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(seen[i].waveIndex, expectedRows[i]);
-        EXPECT_EQ(seen[i].loopCount, i < 24 ? 1u : 2u);
-        EXPECT_EQ(seen[i].stageNumber, i / 4);
-    }
-    // Bosses on rows 3, 8, 13, 18, 23, 28, of kinds 0, 1, 2, 3, 2, 1.
-    const uint32_t bossKinds[] = { 0, 1, 2, 3, 2, 1, 0, 1 };
-    for (size_t i = 0; i < seen.size(); i++) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(seen[i].bossActive, (uint32_t)(i % 4 == 3));
-        if (i % 4 == 3) {
-            EXPECT_EQ(seen[i].bossKind, bossKinds[i / 4]);
-        }
-    }
-    // The break rows select stage rows 1, 2, 3, 4, 5, 0: each stage shows its own turret.
-    const int stageRows[] = { 0, 1, 2, 3, 4, 5, 0, 1 };
-    for (size_t i = 0; i < seen.size(); i++)
-        EXPECT_EQ(seen[i].turretStage, stageRows[i / 4]) << i;
-}
-
-TEST_F(GameLoopTest, ABossWaveSetsTheBossUpOnItsPath)
-{
     ScheduleWave(world, 8);
     const BossDef& def = BossTable[1];
-    EXPECT_EQ(world->bossActive, 1u);
-    EXPECT_EQ(world->bossDestroyed, 0u);
-    EXPECT_EQ(world->bossKind, 1u);
-    EXPECT_EQ(world->enemiesLeft, 0);
-    EXPECT_EQ(world->boss.active, 1);
+    EXPECT_EQ((std::vector<long>{ world->bossActive, world->bossDestroyed, world->bossKind, world->enemiesLeft,
+                                  world->boss.active, world->boss.hits, world->boss.step, world->boss.x }),
+              (std::vector<long>{ 1, 0, 1, 0, 1, 5, 1, world->path.points[0].x }));   // on the path's first point
     EXPECT_EQ(world->boss.image, def.image);
-    EXPECT_EQ(world->boss.hits, 5);
-    EXPECT_EQ(world->boss.step, 1u);   // placed at the path's first point
-    EXPECT_EQ(world->boss.x, world->path.points[0].x);
     for (int k = 0; k < def.partCount; k++)
         EXPECT_EQ(world->partHits[k], 5);
     ScheduleWave(world, 10);
     EXPECT_EQ(world->bossActive, 0u);
 }
 
-TEST_F(GameLoopTest, PastTheTableTheScheduleFails)
+TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
 {
+    // Five rows a stage, the break row run inside the schedule: 24 waves a pass. Bosses on rows 3, 8, 13,
+    // 18, 23, 28, of kinds 0, 1, 2, 3, 2, 1; the break rows select stage rows 1, 2, 3, 4, 5, 0, each
+    // stage showing its own turret.
+    const uint32_t rows[] = { 0, 1, 2, 3, 5, 6, 7, 8, 10, 11, 12, 13, 15, 16, 17, 18,
+                              20, 21, 22, 23, 25, 26, 27, 28, 0, 1, 2, 3, 5, 6, 7, 8 };
+    const uint32_t bossKinds[] = { 0, 1, 2, 3, 2, 1, 0, 1 };
+    const int stageRows[] = { 0, 1, 2, 3, 4, 5, 0, 1 };
+    for (uint32_t i = 0; i < 32; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(world->waveIndex, rows[i]);
+        EXPECT_EQ(world->loopCount, i < 24 ? 1u : 2u);
+        EXPECT_EQ(world->stageNumber, i / 4);
+        EXPECT_EQ(world->bossActive, (uint32_t)(i % 4 == 3));
+        if (i % 4 == 3) {
+            EXPECT_EQ(world->bossKind, bossKinds[i / 4]);
+        }
+        EXPECT_EQ(TurretStage(), stageRows[i / 4]);
+        EndWave();
+        RunGameFrame(world);
+    }
+
+    // Past the table the schedule fails. The last row is a stage change to row 0, and the row after it
+    // is past the end.
     EXPECT_EQ(ScheduleWave(world, 30), 0);
-    // The last row is a stage change to row 0, and the row after it is past the end.
     ScheduleWave(world, 26);
+    uint32_t stage = world->stageNumber;
     EXPECT_EQ(ScheduleWave(world, 29), 0);
-    EXPECT_EQ(world->stageNumber, 1u);
+    EXPECT_EQ(world->stageNumber, stage + 1);
     EXPECT_EQ(TurretStage(), 0);
     EXPECT_EQ(world->waveIndex, 26u);
 }
@@ -253,31 +162,28 @@ TEST_F(GameLoopTest, AStageChangeDarkensLoadsTheLookAndBlinksItsBanner)
     EXPECT_EQ(world->framesEnabled, 1u);
 
     // Levels 0 to 250 darken frame by frame, 255 is black, then it brightens again.
-    for (int i = 1; i < 11; i++)
-        EXPECT_LT(Brightness(presented[i]), Brightness(presented[i - 1])) << i;
-    EXPECT_EQ(Brightness(presented[11]), 0.0);
-    for (int i = 12; i < 22; i++)
-        EXPECT_GT(Brightness(presented[i]), Brightness(presented[i - 1])) << i;
+    for (int i = 1; i < 22; i++) {
+        double now = Brightness(presented[i]), before = Brightness(presented[i - 1]);
+        EXPECT_TRUE(i < 11 ? now < before : i == 11 ? now == 0.0 : now > before) << i;
+    }
     EXPECT_GT(Brightness(presented[0]), 8 * Brightness(presented[10]));
 
     // The banner's texts: "Get Ready" in yellow at y 140, "Stage 2" in white at 160,
     // in banner frames 8-15, 24-31 and 40-47 only.
-    uint16_t yellow = MakeColour(255, 255, 0);
     for (int frame = 0; frame < 100; frame++) {
         bool shown = frame < 50 && (frame / 8) % 2 == 1;
-        long text = CountColour(presented[22 + frame], 140, 158, yellow);
-        EXPECT_EQ(text > 40, shown) << frame;
+        EXPECT_EQ(CountColour(presented[22 + frame], 140, 158, MakeColour(255, 255, 0)) > 40, shown) << frame;
     }
 }
 
 TEST_F(GameLoopTest, TheStartBannerFadesTheMenuIntoTheStage)
 {
-    SurfaceClear(&world->backBuffer, MakeColour(0, 0, 255));   // what the menu left
+    uint16_t blue = MakeColour(0, 0, 255), yellow = MakeColour(255, 255, 0);
+    SurfaceClear(back, blue);   // what the menu left
     recording = true;
     GameStartBanner(world);
     recording = false;
     ASSERT_EQ(presented.size(), 30u + 11u + 100u);
-    uint16_t blue = MakeColour(0, 0, 255), yellow = MakeColour(255, 255, 0);
     // The old picture stays for 30 frames, the texts over it from the 17th.
     EXPECT_EQ(CountColour(presented[0], 0, 320, blue), 240 * 320);
     EXPECT_EQ(CountColour(presented[15], 140, 158, yellow), 0);
@@ -294,15 +200,13 @@ TEST_F(GameLoopTest, TheDisplayIsDrawnOverTheShip)
     world->player.y = 310;
     world->player.vx = world->player.vy = 0;
     RunGameFrame(world);
-    std::vector<uint16_t> frame(240 * 320);
-    HeadlessScreenRead(frame.data());
+    std::vector<uint16_t> frame = Screen();
     // The weapon bar lies over the ship's middle: its black frame and an unlit grey segment.
     EXPECT_EQ(frame[309 * 240 + 120], MakeColour(0, 0, 0));
     EXPECT_EQ(frame[315 * 240 + 120], MakeColour(0, 0, 0));
     EXPECT_EQ(frame[312 * 240 + 120], MakeColour(128, 128, 128));
     EXPECT_EQ(frame[312 * 240 + 25], MakeColour(0, 255, 0));
-    // Above the bar the ship is seen.
-    EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);
+    EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);   // above the bar the ship is seen
 }
 
 // The pixel of an image at its centre, where an entity's centre is drawn.
@@ -313,25 +217,20 @@ static uint16_t CentrePixel(const Surface* image)
 
 TEST_F(GameLoopTest, TurretsLieUnderTheShipInNormalFramesAndOverItInBossFrames)
 {
+    ASSERT_NE(CentrePixel(&turretImage), CentrePixel(&gunImage));
     world->lastDeathTick = SysTicks() - 10000;   // out of grace: the ship is drawn solid
     Entity* turret = &world->turrets[0];
-    std::vector<uint16_t> frame(240 * 320);
     for (int boss = 0; boss < 2; boss++) {
         if (boss)
             ScheduleWave(world, 3);
-        world->player.x = 120;
-        world->player.y = 250;
+        EntitySetPosition(&world->player, 120, 250);
         world->player.vx = world->player.vy = 0;
         EntityActivate(turret, 1);
-        turret->x = 120;
-        turret->y = 250;
+        EntitySetPosition(turret, 120, 250);
         turret->hits = 2;   // silenced: no blinking light over it
         RunGameFrame(world);
-        HeadlessScreenRead(frame.data());
-        uint16_t top = boss ? CentrePixel(&turretImage) : CentrePixel(&gunImage);
-        EXPECT_EQ(frame[250 * 240 + 120], top) << (boss ? "boss frame" : "normal frame");
+        EXPECT_EQ(Screen()[250 * 240 + 120], CentrePixel(boss ? &turretImage : &gunImage)) << boss;
     }
-    ASSERT_NE(CentrePixel(&turretImage), CentrePixel(&gunImage));
 }
 
 TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
@@ -346,15 +245,10 @@ TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
     SysSleep(1000);   // 5000 ms: still in grace
     EXPECT_EQ(RunGameFrame(world), 1);
     SysSleep(1);
-    uint32_t shown = HeadlessFramesPresented();
     EXPECT_EQ(RunGameFrame(world), 0);
-    EXPECT_EQ(HeadlessFramesPresented(), shown);   // nothing more of that frame is shown
-    EXPECT_EQ(shown, frames + 2);
-
-    // A boss frame ends the game the same way.
-    ScheduleWave(world, 3);
+    EXPECT_EQ(HeadlessFramesPresented(), frames + 2);   // nothing more of that frame is shown
+    ScheduleWave(world, 3);   // a boss frame ends the game the same way
     EXPECT_EQ(RunGameFrame(world), 0);
-
     // With a ship left, the grace period only ends the transparency.
     world->lives = 1;
     EXPECT_EQ(RunGameFrame(world), 1);
@@ -363,19 +257,15 @@ TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
 
 TEST_F(GameLoopTest, AWaveWaitsForTheSmokeToClear)
 {
-    world->enemiesAlive = world->enemiesLeft = 0;
-    ParticleSystemClear(&particleSystem);
-    for (int i = 0; i < 6; i++)
-        SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
-    // Six live particles are 1 percent: the wave waits (the frame ages them, they stay alive).
-    RunGameFrame(world);
-    EXPECT_EQ(world->waveIndex, 0u);
-    ParticleSystemClear(&particleSystem);
-    for (int i = 0; i < 5; i++)
-        SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
-    // Five are 0 percent: the next wave starts.
-    RunGameFrame(world);
-    EXPECT_EQ(world->waveIndex, 1u);
+    // Six live particles are 1 percent: the wave waits (the frame ages them, they stay alive); five are 0.
+    for (auto [particles, wave] : { std::pair{ 6, 0u }, { 5, 1u } }) {
+        world->enemiesAlive = world->enemiesLeft = 0;
+        ParticleSystemClear(&particleSystem);
+        for (int i = 0; i < particles; i++)
+            SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
+        RunGameFrame(world);
+        EXPECT_EQ(world->waveIndex, wave);
+    }
 }
 
 TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)

@@ -1,14 +1,13 @@
 // Buttons (the set, lookup, hit testing, drawing) and the nested screen loop (taps, keys, quit, redraws).
 #include "gfx/particle.h"
-#include "gfx/pixelfont.h"
-#include "screen_fixture.h"
+#include "tests/headless_game.h"
 #include "ui/button.h"
 
-#include <array>
+#include <cstring>
 
 namespace {
 
-TEST(ButtonSetTest, TwelveButtonsWithDefaultsThenFull)
+TEST(ButtonSetTest, TwelveButtonsWithDefaultsThenFullAndHitTesting)
 {
     PixelFormatSelect(0x80);
     ButtonSet set;
@@ -18,127 +17,86 @@ TEST(ButtonSetTest, TwelveButtonsWithDefaultsThenFull)
     EXPECT_EQ(AddButton(&set, 99, "X", 0, 0, 5, 5, 0), 0);
     EXPECT_EQ(set.count, ButtonSetCapacity);
     EXPECT_EQ(FindButton(&set, 99), 0);
-
     const Button& b = set.buttons[3];
-    EXPECT_EQ(b.rect.left, 30);
-    EXPECT_EQ(b.rect.top, 20);
-    EXPECT_EQ(b.rect.right, 38);
-    EXPECT_EQ(b.rect.bottom, 29);
-    EXPECT_EQ(b.labelColour, MakeColour(0, 0, 0));
-    EXPECT_EQ(b.fillColour, MakeColour(192, 192, 192));
-    EXPECT_EQ(b.frameColour, MakeColour(0, 0, 0));
-    EXPECT_EQ(b.greyColour, MakeColour(128, 128, 128));
+    EXPECT_EQ((std::vector<int>{ b.rect.left, b.rect.top, b.rect.right, b.rect.bottom }), (std::vector<int>{ 30, 20, 38, 29 }));
+    auto colours = [](const Button& b) { return std::vector<int>{ b.labelColour, b.fillColour, b.frameColour, b.greyColour }; };
+    const int black = MakeColour(0, 0, 0), silver = MakeColour(192, 192, 192), grey = MakeColour(128, 128, 128);
+    EXPECT_EQ(colours(b), (std::vector<int>{ black, silver, black, grey }));
 
-    // Ids repeat: lookups find the first.
+    // Ids repeat: lookups find the first; -1 keeps a colour; an unknown id changes nothing.
     EXPECT_EQ(FindButton(&set, 4), 4);
     EXPECT_EQ(SetButtonFlags(&set, 4, ButtonHidden), 4);
     EXPECT_EQ(set.buttons[3].flags, ButtonHidden);
     EXPECT_EQ(set.buttons[9].flags, 0);
     EXPECT_EQ(SetButtonColours(&set, 4, 7, -1, 9, -1), 4);
-    EXPECT_EQ(set.buttons[3].labelColour, 7);
-    EXPECT_EQ(set.buttons[3].fillColour, MakeColour(192, 192, 192));
-    EXPECT_EQ(set.buttons[3].frameColour, 9);
-    EXPECT_EQ(set.buttons[3].greyColour, MakeColour(128, 128, 128));
-
+    EXPECT_EQ(colours(b), (std::vector<int>{ 7, silver, 9, grey }));
     ButtonSet before = set;
-    EXPECT_EQ(SetButtonFlags(&set, 42, ButtonFlat), 0);
-    EXPECT_EQ(SetButtonColours(&set, 42, 1, 2, 3, 4), 0);
+    EXPECT_EQ(SetButtonFlags(&set, 42, ButtonFlat) + SetButtonColours(&set, 42, 1, 2, 3, 4), 0);
     EXPECT_EQ(memcmp(&before, &set, sizeof set), 0);
-}
 
-TEST(ButtonSetTest, HitTestingIgnoresFlagsAndTakesTheFirstAdded)
-{
-    ButtonSet set;
+    // Hit testing ignores flags, takes the first added, and leaves right and bottom outside.
     ButtonSetInit(&set);
     AddButton(&set, 7, "A", 10, 10, 20, 10, ButtonHidden);
     AddButton(&set, 8, "B", 20, 15, 20, 10, ButtonGreyed);
-    EXPECT_EQ(ButtonHitTest(&set, 10, 10), 1);
-    EXPECT_EQ(ButtonHitTest(&set, 29, 19), 1);   // overlap: the first added wins
-    EXPECT_EQ(ButtonHitTest(&set, 30, 19), 2);
-    EXPECT_EQ(ButtonHitTest(&set, 39, 24), 2);
-    EXPECT_EQ(ButtonHitTest(&set, 40, 24), 0);   // right and bottom are outside
-    EXPECT_EQ(ButtonHitTest(&set, 25, 25), 0);
-    EXPECT_EQ(ButtonHitTest(&set, 9, 12), 0);
+    for (auto [x, y, hit] : { std::array{ 10, 10, 1 }, { 29, 19, 1 }, { 30, 19, 2 }, { 39, 24, 2 }, { 40, 24, 0 },
+                              { 25, 25, 0 }, { 9, 12, 0 } })
+        EXPECT_EQ(ButtonHitTest(&set, x, y), hit) << x << "," << y;
 }
 
-class DrawButtonTest : public ::testing::Test {
-protected:
-    Surface surface;
-    uint16_t paper = 0x1234;
-
-    void SetUp() override
-    {
-        PixelFormatSelect(0x80);
-        PixelFontBuild();
-        SurfaceCreate(&surface, 200, 60);
-        SurfaceClear(&surface, paper);
-    }
-    void TearDown() override { PixelFontFree(); }
-    uint16_t At(int x, int y) { return surface.pixels[y * surface.width + x]; }
-    int Count(uint16_t colour)
-    {
-        int n = 0;
-        for (int i = 0; i < surface.width * surface.height; i++)
-            n += surface.pixels[i] == colour;
-        return n;
-    }
-};
-
-TEST_F(DrawButtonTest, BevelledBoxAndCentredLabel)
+TEST(DrawButtonTest, BevelledBoxCentredLabelAndTheFlagsLooks)
 {
+    PixelFormatSelect(0x80);
+    PixelFontBuild();
+    Surface surface;
+    const uint16_t paper = 0x1234;
+    SurfaceCreate(&surface, 200, 60);
+    SurfaceClear(&surface, paper);
+    auto at = [&](int x, int y) { return surface.pixels[y * surface.width + x]; };
+    auto count = [&](uint16_t colour) { return std::count(surface.pixels, surface.pixels + 200 * 60, colour); };
     ButtonSet set;
     ButtonSetInit(&set);
     AddButton(&set, 1, "HELLO", 10, 20, 132, 16, 0);
     SetButtonColours(&set, 1, MakeColour(0, 0, 255), -1, -1, -1);
     DrawButtons(&set, &surface);
-    EXPECT_EQ(At(10, 20), MakeColour(0, 0, 0));          // frame
-    EXPECT_EQ(At(11, 21), MakeColour(255, 255, 255));    // light inner edge, top left
-    EXPECT_EQ(At(11, 34), MakeColour(255, 255, 255));
-    EXPECT_EQ(At(141, 35), MakeColour(64, 64, 64));      // dark edge, bottom right
-    EXPECT_EQ(At(140, 34), MakeColour(128, 128, 128));   // mid edge inside it
-    EXPECT_EQ(At(14, 23), MakeColour(192, 192, 192));    // fill
-
-    // The label: 5 characters in a 132-wide box start 46 in; 16 high puts it 4 down.
+    EXPECT_EQ(at(10, 20), MakeColour(0, 0, 0));          // frame
+    EXPECT_EQ(at(11, 21), MakeColour(255, 255, 255));    // light inner edge, top left
+    EXPECT_EQ(at(11, 34), MakeColour(255, 255, 255));
+    EXPECT_EQ(at(141, 35), MakeColour(64, 64, 64));      // dark edge, bottom right
+    EXPECT_EQ(at(140, 34), MakeColour(128, 128, 128));   // mid edge inside it
+    // The fill and the label: 5 characters in a 132-wide box start 46 in; 16 high puts it 4 down.
     Surface expected;
     SurfaceCopy(&expected, &surface);
     SurfaceFillRect(&expected, 12, 22, 139, 33, MakeColour(192, 192, 192));
     PixelFontDrawText(&expected, "HELLO", 56, 24, MakeColour(0, 0, 255));
     EXPECT_EQ(memcmp(expected.pixels, surface.pixels, 200 * 60 * 2), 0);
-    EXPECT_GT(Count(MakeColour(0, 0, 255)), 20);
-}
+    EXPECT_GT(count(MakeColour(0, 0, 255)), 20);
 
-TEST_F(DrawButtonTest, FlagsChangeTheLook)
-{
-    Button button = {};
-    ButtonSet set;
-    ButtonSetInit(&set);
-    AddButton(&set, 1, "OK", 10, 10, 40, 20, ButtonFlat);
-    button = set.buttons[0];
-    DrawButton(&button, &surface);
-    EXPECT_EQ(At(11, 11), MakeColour(192, 192, 192));   // flat: no bevel
-    EXPECT_EQ(At(10, 10), MakeColour(0, 0, 0));
-
+    Button button = set.buttons[0];
+    button.flags = ButtonFlat;   // no bevel
     SurfaceClear(&surface, paper);
-    button.flags = ButtonTextOnly | ButtonGreyed;
     DrawButton(&button, &surface);
-    EXPECT_EQ(Count(MakeColour(0, 0, 0)), 0);
-    EXPECT_EQ(Count(MakeColour(192, 192, 192)), 0);
-    EXPECT_GT(Count(MakeColour(128, 128, 128)), 10);   // only the label, greyed
-
+    EXPECT_EQ(at(11, 21), MakeColour(192, 192, 192));
+    EXPECT_EQ(at(10, 20), MakeColour(0, 0, 0));
+    button.flags = ButtonTextOnly | ButtonGreyed;   // only the label, greyed
     SurfaceClear(&surface, paper);
+    DrawButton(&button, &surface);
+    EXPECT_EQ(count(MakeColour(0, 0, 0)) + count(MakeColour(192, 192, 192)), 0);
+    EXPECT_GT(count(MakeColour(128, 128, 128)), 10);
     button.flags = ButtonHidden;
+    SurfaceClear(&surface, paper);
     DrawButton(&button, &surface);
-    EXPECT_EQ(Count(paper), 200 * 60);
+    EXPECT_EQ(count(paper), 200 * 60);
+    PixelFontFree();
 }
 
 // The loop, on a started program.
-class ModalTest : public ScreenTest {
+class ModalTest : public HeadlessGame {
 protected:
     ButtonSet set;
 
     void SetUp() override
     {
-        ScreenTest::SetUp();
+        HeadlessGame::SetUp();
         ButtonSetInit(&set);
         AddButton(&set, 5, "One", 10, 10, 100, 30, 0);
         AddButton(&set, 6, "Two", 60, 30, 100, 30, 0);      // overlaps One's lower right
@@ -147,22 +105,17 @@ protected:
     }
 };
 
-TEST_F(ModalTest, TapsChooseWhereTheStylusIsLifted)
+TEST_F(ModalTest, TapsChooseWhereTheStylusIsLiftedKeysAreSwallowedAndQuitEndsIt)
 {
     MessagePost(window, WM_LBUTTONDOWN, 1, 20 << 16 | 20);   // down on One...
     Tap(150, 50);                                             // ...lifted on Two
     EXPECT_EQ(RunModalScreen(&set, back), 6);
-
     Tap(200, 300);   // outside every button: nothing
     Tap(70, 35);     // inside both: the first added
     EXPECT_EQ(RunModalScreen(&set, back), 5);
-
     Tap(20, 210);    // hidden, but still tapped
     EXPECT_EQ(RunModalScreen(&set, back), 7);
-}
 
-TEST_F(ModalTest, KeysAreSwallowed)
-{
     MessagePost(window, WM_KEYDOWN, KeyMenu, 0);   // would open the menu during play
     MessagePost(window, WM_KEYUP, KeyMenu, 0);
     MessagePost(window, WM_MOUSEMOVE, 0, 20 << 16 | 20);
@@ -170,20 +123,15 @@ TEST_F(ModalTest, KeysAreSwallowed)
     EXPECT_EQ(RunModalScreen(&set, back), 5);
     Message message;
     EXPECT_FALSE(MessagePeekNow(&message) && message.message == WM_SHOWMENU);
-}
 
-TEST_F(ModalTest, QuitEndsTheLoopAndReachesTheOuterLoop)
-{
-    MessagePostQuit(0);
+    MessagePostQuit(0);   // the quit ends the loop and reaches the outer one
     EXPECT_EQ(RunModalScreen(&set, back), 0);
-    Message message;
     EXPECT_EQ(MessageGet(&message), 0);
 }
 
 TEST_F(ModalTest, RedrawsParticlesAndButtonsUntilTheTap)
 {
-    std::vector<uint16_t> plain(back->pixels, back->pixels + 240 * 320);
-    ParticleSystemClear(&particleSystem);
+    std::vector<uint16_t> plain = Back();
     EffectParams params = { 5.0f, 0.0f, 1.0f, 0.5f, 20.0f, 0, 0.0f, 360.0f, 0.0f, 0 };
     ASSERT_TRUE(SpawnEffect(&particleSystem, 6, 120, 160, &params));
     uint32_t frames = HeadlessFramesPresented(), start = HeadlessNow();
@@ -200,16 +148,14 @@ TEST_F(ModalTest, RedrawsParticlesAndButtonsUntilTheTap)
     for (int i = 80 * 240; i < 240 * 320; i++)
         changed += back->pixels[i] != plain[i];
     EXPECT_GT(changed, 20);
-    EXPECT_EQ(Screen(), std::vector<uint16_t>(back->pixels, back->pixels + 240 * 320));
+    EXPECT_EQ(Screen(), Back());
     ParticleSystemClear(&particleSystem);
-}
 
-TEST_F(ModalTest, ABackgroundThatCannotBeSavedActsAsButtonOne)
-{
-    Surface huge;   // too big to copy: never drawn or presented
+    // A background too big to copy is never drawn or presented, and acts as button one.
+    Surface huge;
     huge.width = 1 << 14;
     huge.height = 1 << 13;
-    uint32_t frames = HeadlessFramesPresented();
+    frames = HeadlessFramesPresented();
     EXPECT_EQ(RunModalScreen(&set, &huge), 1);
     EXPECT_EQ(HeadlessFramesPresented(), frames);
     huge.width = huge.height = 0;

@@ -1,103 +1,70 @@
 // Name entry: the letter patterns, the buttons and the name they spell, the glowing letter and its morph.
 #include "gfx/particle.h"
-#include "screen_fixture.h"
+#include "tests/headless_game.h"
 #include "ui/nameentry.h"
 
 #include <cstring>
+#include <numeric>
 
 namespace {
-
-// Points on the six buttons.
-const int okX = 40, okY = 280, cancelX = 150, cancelY = 280;
-const int nextX = 180, nextY = 120, previousX = 55, previousY = 120;
-const int selectX = 80, selectY = 235, deleteX = 150, deleteY = 235;
 
 TEST(LetterPatternTest, TwentySixLettersOfTwentyFourPoints)
 {
     ASSERT_EQ(strlen(LetterPatternTable), (size_t)NameLetters * NameCells);
     for (int letter = 0; letter < NameLetters; letter++) {
-        int points = 0;
-        for (int cell = 0; cell < NameCells; cell++) {
-            char c = LetterPatternTable[letter * NameCells + cell];
-            ASSERT_TRUE(c == '*' || c == '$' || c == ' ') << (char)('A' + letter);
-            points += c != ' ';
-        }
-        EXPECT_EQ(points, NamePoints) << (char)('A' + letter);
+        std::string cells(LetterPatternTable + letter * NameCells, NameCells);
+        EXPECT_EQ(cells.find_first_not_of("*$ "), std::string::npos) << (char)('A' + letter);
+        EXPECT_EQ(NameCells - std::count(cells.begin(), cells.end(), ' '), NamePoints) << (char)('A' + letter);
     }
-    // Spot checks of rows: A's top, E's unlit points, Z's middle.
+    // Rows: A's top, E's unlit points, Z's middle.
     EXPECT_EQ(std::string(LetterPatternTable, 5), " *** ");
     EXPECT_EQ(std::string(LetterPatternTable + 4 * NameCells + 15, 5), "*$   ");
     EXPECT_EQ(std::string(LetterPatternTable + 25 * NameCells + 20, 5), " *** ");
 }
 
-class NameEntryTest : public ScreenTest {
+class NameEntryTest : public HeadlessGame {
 protected:
     char name[13] = {};
 
-    int Run()
+    // Taps each named button (or a point, as {x, y}) in turn, then runs the name entry.
+    int Run(std::initializer_list<std::pair<int, int>> taps)
     {
+        for (auto [x, y] : taps)
+            Tap(x, y);
         return EnterName(back, name);
-    }
-    int ActiveEffects()
-    {
-        int n = 0;
-        for (const Emitter& emitter : particleSystem.emitters)
-            n += emitter.active != 0;
-        return n;
     }
 };
 
-TEST_F(NameEntryTest, SelectAddsAtMostEightLetters)
+// Points on the six buttons.
+const std::pair<int, int> ok = { 40, 280 }, cancel = { 150, 280 }, next = { 180, 120 }, previous = { 55, 120 },
+                          select = { 80, 235 }, erase = { 150, 235 };
+
+TEST_F(NameEntryTest, SelectWrapsDeleteOkAndQuit)
 {
-    for (int i = 0; i < 9; i++)
-        Tap(selectX, selectY);
-    Tap(okX, okY);
-    EXPECT_EQ(Run(), NameEntryOk);
+    // At most eight letters.
+    EXPECT_EQ(Run({ select, select, select, select, select, select, select, select, select, ok }), NameEntryOk);
     EXPECT_STREQ(name, "AAAAAAAA");
-}
-
-TEST_F(NameEntryTest, TheAlphabetWrapsBothWays)
-{
-    Tap(previousX, previousY);   // A back to Z
-    Tap(selectX, selectY);
-    Tap(nextX, nextY);           // Z on to A
-    Tap(selectX, selectY);
-    Tap(nextX, nextY);
-    Tap(nextX, nextY);
-    Tap(selectX, selectY);
-    Tap(okX, okY);
-    EXPECT_EQ(Run(), NameEntryOk);
+    // The alphabet wraps both ways: A back to Z, Z on to A.
+    name[0] = 0;
+    EXPECT_EQ(Run({ previous, select, next, select, next, next, select, ok }), NameEntryOk);
     EXPECT_STREQ(name, "ZAC");
-}
-
-TEST_F(NameEntryTest, DeleteCutsTheLastLetterAndNothingOnAnEmptyName)
-{
-    Tap(deleteX, deleteY);
-    Tap(selectX, selectY);
-    Tap(nextX, nextY);
-    Tap(selectX, selectY);
-    Tap(deleteX, deleteY);
-    Tap(cancelX, cancelY);
-    EXPECT_EQ(Run(), NameEntryCancel);
+    // Delete cuts the last letter, and nothing from an empty name.
+    name[0] = 0;
+    EXPECT_EQ(Run({ erase, select, next, select, erase, cancel }), NameEntryCancel);
     EXPECT_STREQ(name, "A");
     // The removal burst: every lit cell of B throws out particles.
-    int lit = 0;
-    for (int cell = 0; cell < NameCells; cell++)
-        lit += LetterPatternTable[NameCells + cell] == '*';
-    EXPECT_EQ(ActiveEffects(), lit);
-}
-
-TEST_F(NameEntryTest, OkWithNoLettersAndQuitting)
-{
-    Tap(okX, okY);
-    EXPECT_EQ(Run(), NameEntryOk);
+    int lit = (int)std::count(LetterPatternTable + NameCells, LetterPatternTable + 2 * NameCells, '*');
+    EXPECT_EQ((int)std::count_if(particleSystem.emitters, particleSystem.emitters + EmitterCount,
+                                 [](const Emitter& e) { return e.active; }), lit);
+    // OK with no letters; a starting name is extended; a quit ends it and reaches the outer loop.
+    name[0] = 0;
+    EXPECT_EQ(Run({ ok }), NameEntryOk);
     EXPECT_STREQ(name, "");
-
-    strcpy(name, "XY");   // a starting name is extended
-    Tap(selectX, selectY);
+    strcpy(name, "XY");
+    Tap(select.first, select.second);
     MessagePost(window, WM_LBUTTONDOWN, 0, 0);
     MessagePostQuit(0);
-    EXPECT_EQ(Run(), NameEntryQuit);
+    EXPECT_EQ(Run({}), NameEntryQuit);
     EXPECT_STREQ(name, "XYA");
     Message message;
     EXPECT_EQ(MessageGet(&message), 0);
@@ -105,33 +72,30 @@ TEST_F(NameEntryTest, OkWithNoLettersAndQuitting)
 
 TEST_F(NameEntryTest, ButtonEdges)
 {
-    Tap(165, 90);     // ">>" top left: B
-    Tap(114, 244);    // "Select" bottom right
-    Tap(115, 244);    // between "Select" and "Delete": nothing
-    Tap(40, 164);     // "<<" bottom left: A
-    Tap(55, 225);     // "Select" top left
-    Tap(184, 244);    // "Delete" bottom right
-    Tap(125, 225);    // "Delete" top left
-    Tap(124, 230);    // nothing
-    Tap(194, 164);    // ">>" bottom right: B
-    Tap(70, 100);     // right of "<<": nothing
-    Tap(164, 100);    // left of ">>": nothing
-    Tap(55, 244);     // "Select"
-    Tap(110, 280);    // between "OK" and "Cancel": nothing
-    Tap(204, 299);    // "Cancel" bottom right
-    EXPECT_EQ(Run(), NameEntryCancel);
+    EXPECT_EQ(Run({ { 165, 90 },     // ">>" top left: B
+                    { 114, 244 },    // "Select" bottom right
+                    { 115, 244 },    // between "Select" and "Delete": nothing
+                    { 40, 164 },     // "<<" bottom left: A
+                    { 55, 225 },     // "Select" top left
+                    { 184, 244 },    // "Delete" bottom right
+                    { 125, 225 },    // "Delete" top left
+                    { 124, 230 },    // nothing
+                    { 194, 164 },    // ">>" bottom right: B
+                    { 70, 100 },     // right of "<<": nothing
+                    { 164, 100 },    // left of ">>": nothing
+                    { 55, 244 },     // "Select"
+                    { 110, 280 },    // between "OK" and "Cancel": nothing
+                    { 204, 299 } }), // "Cancel" bottom right
+              NameEntryCancel);
     EXPECT_STREQ(name, "B");
-    Message message;
-    EXPECT_FALSE(MessagePeekNow(&message) && message.message == WM_LBUTTONUP);
-
-    Tap(32, 276);     // "OK" top left
+    EXPECT_EQ(TapsLeft(), 0);
+    Tap(32, 276);   // "OK" top left
     Tap(127, 276);
-    EXPECT_EQ(Run(), NameEntryOk);
-    ASSERT_TRUE(MessagePeekNow(&message));
-    EXPECT_EQ(message.message, (uint32_t)WM_LBUTTONUP);   // the "Cancel" tap is still waiting
+    EXPECT_EQ(EnterName(back, name), NameEntryOk);
+    EXPECT_EQ(TapsLeft(), 1);   // the "Cancel" tap is still waiting
 }
 
-TEST_F(NameEntryTest, LettersGlowOnLitCellsOnly)
+TEST_F(NameEntryTest, LettersGlowOnLitCellsOnlyAndMorphInThirteenFrames)
 {
     SurfaceClear(back, 0);
     DrawLetter(back, 80, 60, 4, 1);   // E
@@ -139,48 +103,40 @@ TEST_F(NameEntryTest, LettersGlowOnLitCellsOnly)
     EXPECT_NE(centre(0, 0), 0);   // '*'
     EXPECT_EQ(centre(1, 3), 0);   // '$': a point, but unlit
     EXPECT_EQ(centre(4, 3), 0);   // ' '
-    EXPECT_EQ(ActiveEffects(), 22);   // one burst per lit cell
+    auto effects = [] {
+        return std::count_if(particleSystem.emitters, particleSystem.emitters + EmitterCount, [](const Emitter& e) { return e.active; });
+    };
+    EXPECT_EQ(effects(), 22);   // one burst per lit cell
     DrawLetter(back, 80, 60, 4, 0);
-    EXPECT_EQ(ActiveEffects(), 0);    // the old burst ends
-
-    std::vector<uint16_t> before(back->pixels, back->pixels + 240 * 320);
+    EXPECT_EQ(effects(), 0);    // the old burst ends
+    std::vector<uint16_t> before = Back();
     DrawLetter(back, 80, 60, 26, 1);  // no such letter
     DrawLetter(back, 80, 60, -1, 1);
-    EXPECT_EQ(std::vector<uint16_t>(back->pixels, back->pixels + 240 * 320), before);
-}
+    EXPECT_EQ(Back(), before);
 
-TEST_F(NameEntryTest, MorphShowsThirteenFramesOfMovingPoints)
-{
     SurfaceClear(back, MakeColour(0, 0, 80));
     back->pixels[310 * 240 + 100] = MakeColour(0, 255, 0);   // below the grid, kept
-    std::vector<uint16_t> plain(back->pixels, back->pixels + 240 * 320);
+    std::vector<uint16_t> plain = Back();
     static std::vector<std::vector<uint16_t>> frames;
     frames.clear();
-    HeadlessSetPresentHook([](void*) { frames.emplace_back(240 * 320); HeadlessScreenRead(frames.back().data()); }, nullptr);
+    HeadlessSetPresentHook([](void*) { frames.push_back(Screen()); }, nullptr);
     MorphLetter(back, 80, 60, 4, 5);   // E to F
     ASSERT_EQ(frames.size(), 13u);
     EXPECT_EQ(back->pixels[310 * 240 + 100], MakeColour(0, 255, 0));
-
-    // E's two unlit points fade in as they move onto F: the first frame shows
-    // nothing at (1, 3), later frames light the cells F has there.
-    Surface e, f;
-    SurfaceCopy(&e, back);
-    SurfaceCopy(&f, back);
-    std::copy(plain.begin(), plain.end(), e.pixels);
-    std::copy(plain.begin(), plain.end(), f.pixels);
-    DrawLetter(&e, 80, 60, 4, 0);
-    DrawLetter(&f, 80, 60, 5, 0);
-    EXPECT_EQ(frames.front(), std::vector<uint16_t>(e.pixels, e.pixels + 240 * 320));
-    EXPECT_NE(frames[6], frames.front());
-    EXPECT_NE(frames[6], std::vector<uint16_t>(f.pixels, f.pixels + 240 * 320));
-    int differFromF = 0;
-    for (int i = 0; i < 240 * 320; i++)
-        differFromF += frames.back()[i] != f.pixels[i];
-    int differFromE = 0;
-    for (int i = 0; i < 240 * 320; i++)
-        differFromE += frames.back()[i] != e.pixels[i];
-    EXPECT_LT(differFromF, differFromE);   // the last frame is nearly F
-
+    // E's two unlit points fade in as they move onto F: the first frame is E, the last nearly F.
+    std::vector<uint16_t> e, f;
+    for (auto [letter, picture] : { std::pair{ 4, &e }, { 5, &f } }) {
+        std::copy(plain.begin(), plain.end(), back->pixels);
+        DrawLetter(back, 80, 60, letter, 0);
+        *picture = Back();
+    }
+    EXPECT_EQ(frames.front(), e);
+    EXPECT_NE(frames[6], e);
+    EXPECT_NE(frames[6], f);
+    auto differences = [](const std::vector<uint16_t>& a, const std::vector<uint16_t>& b) {
+        return std::inner_product(a.begin(), a.end(), b.begin(), 0, std::plus<>(), std::not_equal_to<>());
+    };
+    EXPECT_LT(differences(frames.back(), f), differences(frames.back(), e));
     frames.clear();
     MorphLetter(back, 80, 60, 0, 30);   // no such letter: nothing shown
     EXPECT_TRUE(frames.empty());

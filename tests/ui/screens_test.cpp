@@ -2,7 +2,7 @@
 #include "gfx/particle.h"
 #include "sound/cea_sound.h"
 #include "platform/file.h"
-#include "screen_fixture.h"
+#include "tests/headless_game.h"
 #include "ui/highscore.h"
 #include "ui/menu.h"
 #include "ui/nameentry.h"
@@ -17,20 +17,32 @@ namespace {
 // of the Game Over screen alike.
 const int okX = 60, okY = 285;
 
-class FlowTest : public ScreenTest {
+class FlowTest : public HeadlessGame {
 protected:
-    int Menu()
+    int Menu() { return RunMainMenu(world); }
+    // Taps at the given points, then the game-over flow: how many taps it left waiting.
+    int GameOver(uint32_t score, std::initializer_list<std::pair<int, int>> taps)
     {
-        return RunMainMenu(world);
+        world->score = score;
+        for (auto [x, y] : taps)
+            Tap(x, y);
+        RunGameOver(world);
+        return TapsLeft();
     }
 };
 
-TEST_F(FlowTest, SplashIsShownForTwoSeconds)
+TEST_F(FlowTest, SplashIsShownForTwoSecondsAndAQuitInTheMenuEndsAtOnce)
 {
     uint32_t start = HeadlessNow(), frames = HeadlessFramesPresented();
     EXPECT_EQ(ShowSplash(world), 1);
     EXPECT_GE(HeadlessNow() - start, 2000u);
     EXPECT_GE(HeadlessFramesPresented() - frames, 15u);   // two fades and the picture
+    MessagePostQuit(0);
+    start = HeadlessNow();
+    EXPECT_EQ(Menu(), 1);
+    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
 }
 
 TEST_F(FlowTest, MenuButtonsAndTheirEdges)
@@ -59,113 +71,56 @@ TEST_F(FlowTest, MenuButtonsAndTheirEdges)
     EXPECT_EQ(TapsLeft(), 0);
 }
 
-TEST_F(FlowTest, QuittingFromTheMenuEndsAtOnce)
+TEST_F(FlowTest, ResumeIsGreyedWithoutLivesButStillAnswers)
 {
-    MessagePostQuit(0);
-    uint32_t start = HeadlessNow();
-    EXPECT_EQ(Menu(), 1);
-    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
-    Message message;
-    EXPECT_EQ(MessageGet(&message), 0);
-}
-
-// Greyed pixels of the "Resume Game" label in the frames the menu showed.
-static int greyedMost;
-static void CountGreyed(void*)
-{
-    std::vector<uint16_t> frame(240 * 320);
-    HeadlessScreenRead(frame.data());
-    int n = 0;
-    for (int y = 119; y < 150; y++)
-        for (int x = 52; x < 184; x++)
-            n += frame[y * 240 + x] == MakeColour(128, 128, 128);
-    greyedMost = std::max(greyedMost, n);
-}
-
-TEST_F(FlowTest, ResumeIsGreyedWithoutLives)
-{
-    HeadlessSetPresentHook(CountGreyed, nullptr);
-    int greyed[2];
+    // The most greyed pixels of the "Resume Game" label in the frames the menu showed.
+    int greyed[2] = {};
     for (int lives : { 0, 3 }) {
+        HeadlessSetPresentHook([](void* most) {
+            std::vector<uint16_t> frame = Screen();
+            int n = 0;
+            for (int y = 119; y < 150; y++)
+                n += (int)std::count(&frame[y * 240 + 52], &frame[y * 240 + 184], MakeColour(128, 128, 128));
+            *(int*)most = std::max(*(int*)most, n);
+        }, &greyed[lives != 0]);
         world->lives = (uint32_t)lives;
-        greyedMost = 0;
-        Tap(100, 130);   // a greyed button still answers
+        Tap(100, 130);
         EXPECT_EQ(Menu(), 0);
-        greyed[lives ? 1 : 0] = greyedMost;
     }
     EXPECT_GT(greyed[0], greyed[1] + 30);
 }
 
-TEST_F(FlowTest, AScoreThatDoesNotPlaceShowsOnlyGameOver)
+TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
 {
-    world->score = 0;
-    Tap(50, 274);     // "Continue" top left
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    const std::pair<int, int> ok = { okX, okY };
+    // No place: the Game Over screen alone ("Continue" top left).
+    EXPECT_EQ(GameOver(0, { { 50, 274 }, ok }), 1);
     EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
-}
-
-TEST_F(FlowTest, APlacingScoreIsNamedStoredAndShown)
-{
-    world->score = 700;
-    Tap(180, 120);   // ">>"
-    Tap(80, 235);    // "Select": B
-    Tap(okX, okY);   // name entry's "OK"
-    Tap(okX, okY);   // the table's "Exit"
-    Tap(181, 303);   // "Continue" bottom right
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    // A cancelled name entry skips the table; a quit in it stores nothing either.
+    EXPECT_EQ(GameOver(700, { { 150, 280 }, ok, ok }), 1);
+    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
+    MessagePostQuit(0);
+    EXPECT_EQ(EnterHighScore(world), 0);
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
+    // A place: ">>", "Select" (B), the name entry's "OK", the table's "Exit", "Continue" bottom right.
+    EXPECT_EQ(GameOver(700, { { 180, 120 }, { 80, 235 }, ok, ok, { 181, 303 }, ok }), 1);
     HighScoreEntry table[HighScoreCount];
     ASSERT_EQ(HighScoreRead(table), 1);
     EXPECT_STREQ(table[0].name, "B");
     EXPECT_EQ(table[0].score, 700);
-}
 
-TEST_F(FlowTest, CancelledNameEntrySkipsTheTable)
-{
-    world->score = 700;
-    Tap(150, 280);   // "Cancel"
-    Tap(okX, okY);   // "Continue"
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
-    EXPECT_EQ(FileBytes("Skyrend.dat"), std::vector<uint8_t>(240, 0));
-
-    MessagePostQuit(0);   // quitting in the name entry: no table either
-    EXPECT_EQ(EnterHighScore(world), 0);
-    Message message;
-    EXPECT_EQ(MessageGet(&message), 0);
-}
-
-TEST_F(FlowTest, WithoutATableTheNameIsAskedButNotStored)
-{
+    // Without a table the name is asked but not stored; malformed tables are read as far as they go.
     std::filesystem::remove("Skyrend.dat");
-    world->score = 0;   // counts as first
-    Tap(okX, okY);      // name entry's "OK"
-    Tap(okX, okY);      // "Continue"
-    Tap(okX, okY);
-    RunGameOver(world);
-    EXPECT_EQ(TapsLeft(), 1);
+    EXPECT_EQ(GameOver(0, { ok, ok, ok }), 1);
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
-}
-
-TEST_F(FlowTest, MalformedTablesThroughTheGameOverFlow)
-{
-    std::vector<std::vector<uint8_t>> files = { {}, std::vector<uint8_t>(45, 'Q'), std::vector<uint8_t>(999, 0x80) };
     std::vector<uint8_t> garbage(240);
     for (size_t i = 0; i < garbage.size(); i++)
         garbage[i] = (uint8_t)(i * 73 + 11);
-    files.push_back(garbage);
-    for (const auto& file : files) {
+    for (const auto& file : { std::vector<uint8_t>(), std::vector<uint8_t>(45, 'Q'), std::vector<uint8_t>(999, 0x80), garbage }) {
         WriteFile("Skyrend.dat", file);
-        world->score = 12;
         int place = HighScorePlace(12);
-        for (int i = 0; i < 4; i++)
-            Tap(okX, okY);
-        RunGameOver(world);
-        EXPECT_EQ(TapsLeft(), place ? 1 : 3) << file.size();
+        EXPECT_EQ(GameOver(12, { ok, ok, ok, ok }), place ? 1 : 3) << file.size();
         EXPECT_EQ(FileBytes("Skyrend.dat").size(), place ? 240u : file.size());
     }
 }
@@ -223,86 +178,61 @@ TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
     MixerClose();
 }
 
-// Pictures of the screens that a script cannot reach, for looking at:
-// SS_BUILD_DIR/screens/*.png.
+// Pictures of the screens that a script cannot reach, for looking at: SS_BUILD_DIR/screens/*.png.
 class PictureTest : public FlowTest {
 protected:
-    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens";
+    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens", frameName;
     static inline int frameWanted = 0, frameCount = 0;
-    static inline std::string frameName;
 
     static void Save(const std::string& name)
     {
-        std::vector<uint16_t> frame(240 * 320);
-        HeadlessScreenRead(frame.data());
-        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", frame.data(), displayProps.ffFormat));
+        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", Screen().data(), displayProps.ffFormat));
     }
-    // Saves the frameWanted-th frame presented from now on.
-    static void SaveFrame(void*)
-    {
-        if (++frameCount == frameWanted)
-            Save(frameName);
-    }
-    void SaveLater(const std::string& name, int frame)
+    // Saves the frame-th frame presented from now on; frame 0 waits for the seventh frame in a row presented
+    // with no time passing, which only a letter's morph does.
+    static void SaveLater(const std::string& name, int frame)
     {
         frameName = name;
         frameWanted = frame;
         frameCount = 0;
-        HeadlessSetPresentHook(SaveFrame, nullptr);
+        HeadlessSetPresentHook([](void*) {
+            static uint32_t lastTime = 0xFFFFFFFF;
+            uint32_t now = HeadlessNow();
+            frameCount = frameWanted ? frameCount + 1 : now == lastTime ? frameCount + 1 : 0;
+            lastTime = now;
+            if (frameCount == (frameWanted ? frameWanted : 6))
+                Save(frameName), frameWanted = -1;
+        }, nullptr);
     }
 };
 
 TEST_F(PictureTest, NameEntryTableAndGameOver)
 {
+    const char* pictures[] = { "name-entry-morph", "high-scores-row-3", "game-over-12345" };
     std::filesystem::create_directories(shotFolder);
+    for (const char* picture : pictures)
+        std::filesystem::remove(shotFolder + "/" + picture + ".png");
     const char* names[] = { "NOVA", "RAPTOR", "ZED", "KESTREL", "ORBIT", "VEGA", "ION" };
     for (int i = 0; i < 7; i++)
         HighScoreInsert(names[i], 9000 - 1100 * i);
-
-    // The name entry in the middle of its morph from A to B, with a name
-    // typed. The morph's frames are presented back to back with no time
-    // passing between them; every other redraw waits for a tick or a fade step.
-    static int morphSaved;
-    morphSaved = 0;
-    struct Watch {
-        static void Hook(void*)
-        {
-            static uint32_t lastTime = 0xFFFFFFFF;
-            static int run = 0;
-            uint32_t now = HeadlessNow();
-            run = now == lastTime ? run + 1 : 0;
-            lastTime = now;
-            if (run == 6 && !morphSaved) {
-                morphSaved = 1;
-                Save("name-entry-morph");
-            }
-        }
-    };
+    // The name entry in the middle of its morph from A to B, with a name typed: "Select", ">>", "OK".
     char name[13] = "ACE";
-    Tap(80, 235);    // "Select", so the name is ACEA
-    std::string error;
-    uint32_t now = HeadlessNow();
-    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(now + 1500) + " tap 180 120\n" +   // ">>"
-                                   "at " + std::to_string(now + 4000) + " tap 40 280\n", &error));   // "OK"
-    HeadlessSetPresentHook(Watch::Hook, nullptr);
+    Tap(80, 235);
+    TapLater({ { 1500, 180, 120 }, { 4000, 40, 280 } });
+    SaveLater("name-entry-morph", 0);
     EXPECT_EQ(EnterName(back, name), NameEntryOk);
-    EXPECT_EQ(morphSaved, 1);
     EXPECT_STREQ(name, "ACEA");
-    HeadlessSetPresentHook(nullptr, nullptr);
-
-    // The table with a highlighted row and its fireworks well under way.
-    ASSERT_TRUE(HeadlessScriptLoad("at " + std::to_string(HeadlessNow() + 9000) + " tap 60 285\n", &error));
-    SaveLater("high-scores-row-3", 20 + 130);   // the fades, then the first rockets bursting
+    // The table with a highlighted row after the fades and with the first rockets bursting.
+    TapLater({ { 9000, 60, 285 } });
+    SaveLater("high-scores-row-3", 20 + 130);
     EXPECT_EQ(ShowHighScores(back, 3), 1);
-
     world->score = 12345;
     Tap(okX, okY);
     SaveLater("game-over-12345", 10);   // the last step of the fade in
     ShowGameOverScreen(world);
     HeadlessSetPresentHook(nullptr, nullptr);
-
-    for (const char* picture : { "name-entry-morph", "high-scores-row-3", "game-over-12345" })
-        EXPECT_TRUE(std::filesystem::file_size(shotFolder + "/" + picture + ".png") > 1000) << picture;
+    for (const char* picture : pictures)
+        EXPECT_GT(FileBytes((shotFolder + "/" + picture + ".png").c_str()).size(), 1000u) << picture;
 }
 
 }  // namespace

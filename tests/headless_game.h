@@ -1,4 +1,4 @@
-// A started program on the headless machine, in a folder of its own, for driving the screens directly.
+// The program started on the headless machine, as its entry point starts it, in a folder of the test's own.
 #pragma once
 #include "app/display.h"
 #include "app/entry.h"
@@ -11,37 +11,43 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-class ScreenTest : public ::testing::Test {
+class HeadlessGame : public ::testing::Test {
 protected:
-    Window* window = nullptr;
     GameWorld* world = &gameWorld;
     Surface* back = &gameWorld.backBuffer;
+    Window* window = nullptr;
     std::filesystem::path folder;
 
-    void SetUp() override
+    // Start-up writes the high-score file into the working folder, hence an empty folder for each test.
+    static std::filesystem::path EnterOwnFolder()
     {
-        folder = std::filesystem::path(::testing::TempDir()) / "ui" /
-                 ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() /
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "headless" / test->test_suite_name() / test->name();
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);
+        return folder;
+    }
+
+    void SetUp() override
+    {
+        folder = EnterOwnFolder();
         HeadlessReset();
         HeadlessSetInstanceScope(folder.string());
         displayProps = GXGetDisplayProperties();
         PixelFormatSelect(displayProps.ffFormat);
-        PixelFontBuild();   // as the entry point does before start-up
+        PixelFontBuild();
         ASSERT_TRUE(InitInstance(SysModule()));
         window = world->owner;
         ASSERT_TRUE(WindowIsAlive(window));
         appReady = 1;
-        Message message;
-        while (MessagePeekNow(&message) && MessageGet(&message))
-            ;   // the first WM_SHOWMENU, posted at creation
+        TapsLeft();   // the first WM_SHOWMENU, posted at creation
         // A screen that never sees the tap it waits for ends the run instead of hanging it.
         HeadlessSetTimeLimit(HeadlessNow() + 30 * 60 * 1000);
     }
@@ -53,21 +59,14 @@ protected:
     }
 
     // Peeks without letting the clock move on to the next tick.
-    int MessagePeekNow(Message* message)
+    static int MessagePeekNow(Message* message)
     {
         uint32_t before = HeadlessNow();
-        int found = MessagePeek(message);
-        return found && HeadlessNow() == before;
-    }
-
-    // A stylus lifted at (x, y), waiting in the queue for the next screen loop.
-    void Tap(int x, int y)
-    {
-        MessagePost(window, WM_LBUTTONUP, 0, (intptr_t)y << 16 | x);
+        return MessagePeek(message) && HeadlessNow() == before;
     }
 
     // Takes every message waiting now: how many of them were taps.
-    int TapsLeft()
+    static int TapsLeft()
     {
         int n = 0;
         Message message;
@@ -76,8 +75,11 @@ protected:
         return n;
     }
 
+    // A stylus lifted at (x, y), waiting in the queue for the next screen loop.
+    void Tap(int x, int y) { MessagePost(window, WM_LBUTTONUP, 0, (intptr_t)y << 16 | x); }
+
     // Taps that arrive later, on the virtual clock: {delay in ms, x, y}.
-    void TapLater(const std::vector<std::array<int, 3>>& taps)
+    static void TapLater(const std::vector<std::array<int, 3>>& taps)
     {
         std::string script, error;
         for (const auto& tap : taps)
@@ -86,19 +88,30 @@ protected:
         ASSERT_TRUE(HeadlessScriptLoad(script, &error)) << error;
     }
 
-    std::vector<uint16_t> Screen()
+    static std::vector<uint16_t> Screen()
     {
         std::vector<uint16_t> frame(240 * 320);
         HeadlessScreenRead(frame.data());
         return frame;
+    }
+    std::vector<uint16_t> Back() { return std::vector<uint16_t>(back->pixels, back->pixels + 240 * 320); }
+
+    // The draws rand() will make after srand(seed); leaves rand() seeded there again.
+    static std::vector<int> Draws(unsigned seed, int count)
+    {
+        srand(seed);
+        std::vector<int> values;
+        for (int i = 0; i < count; i++)
+            values.push_back(rand());
+        srand(seed);
+        return values;
     }
 
     static std::vector<uint8_t> FileBytes(const char* path)
     {
         std::vector<uint8_t> bytes;
         if (FILE* file = fopen(path, "rb")) {
-            int c;
-            while ((c = fgetc(file)) != EOF)
+            for (int c; (c = fgetc(file)) != EOF;)
                 bytes.push_back((uint8_t)c);
             fclose(file);
         }
