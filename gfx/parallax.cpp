@@ -63,10 +63,8 @@ void ParallaxSetKey(Parallax* parallax, uint8_t flag, uint16_t colour)
 
 // The weights of a stage add up to at most 1, so no channel sum overflows its
 // field and adding whole words adds every channel of both pixels at once.
-// Wider vectors than the build's own pay off here, so the machine's widest
-// are chosen when the program starts.
-__attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
-static void AddWords(uint16_t* __restrict out, const uint16_t* __restrict a, const uint16_t* __restrict b, int words)
+static inline __attribute__((always_inline)) void AddWordsLoop(uint16_t* __restrict out, const uint16_t* __restrict a,
+                                                               const uint16_t* __restrict b, int words)
 {
     for (int i = 0; i < words; i++) {
         uint32_t x, y;
@@ -76,6 +74,49 @@ static void AddWords(uint16_t* __restrict out, const uint16_t* __restrict a, con
         memcpy(out + 2 * i, &x, 4);
     }
 }
+
+using AddWordsFn = void (*)(uint16_t*, const uint16_t*, const uint16_t*, int);
+
+static void AddWordsPlain(uint16_t* out, const uint16_t* a, const uint16_t* b, int words)
+{
+    AddWordsLoop(out, a, b, words);
+}
+
+// Wider vectors than the build's own pay off here, so the machine's widest are
+// chosen once at start. The choice is an ordinary pointer set by a static
+// initialiser, not a loader-resolved clone: sanitizer runtimes are not ready
+// while the loader resolves.
+#if defined(__x86_64__)
+__attribute__((target("avx512f,avx512bw,avx512vl"))) static void AddWordsWide(uint16_t* out, const uint16_t* a,
+                                                                             const uint16_t* b, int words)
+{
+    AddWordsLoop(out, a, b, words);
+}
+
+__attribute__((target("avx2"))) static void AddWordsAvx2(uint16_t* out, const uint16_t* a, const uint16_t* b,
+                                                         int words)
+{
+    AddWordsLoop(out, a, b, words);
+}
+
+static AddWordsFn AddWordsChoose()
+{
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl"))
+        return AddWordsWide;
+    if (__builtin_cpu_supports("avx2"))
+        return AddWordsAvx2;
+    return AddWordsPlain;
+}
+#else
+static AddWordsFn AddWordsChoose()
+{
+    return AddWordsPlain;
+}
+#endif
+
+static const AddWordsFn AddWords = AddWordsChoose();
 
 // Layers and frame come from one allocator and so share their alignment:
 // once the first pixels bring the output to a cache line, every vector load
