@@ -62,10 +62,16 @@ void Present(const Surface* backBuffer)
         uint8_t* rowStart = base + (displayProps.cbyPitch < 0 ? 640 : 0);
         const uint16_t* source = backBuffer->pixels;
         for (int y = 0; y < 320; y++) {
-            uint8_t* target = rowStart;
-            for (int x = 0; x < 240; x++) {
-                memcpy(target, source++, 2);
-                target += xStep;
+            if (xStep == 2) {
+                // Pixels side by side in memory: the row is one block move.
+                memcpy(rowStart, source, 480);
+                source += 240;
+            } else {
+                uint8_t* target = rowStart;
+                for (int x = 0; x < 240; x++) {
+                    memcpy(target, source++, 2);
+                    target += xStep;
+                }
             }
             rowStart += yStep;
         }
