@@ -3,6 +3,7 @@
 #include "app/entry.h"
 #include "gfx/bitmap.h"
 #include "gfx/blit.h"
+#include "gfx/cpu.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -83,9 +84,7 @@ static void AddWordsPlain(uint16_t* out, const uint16_t* a, const uint16_t* b, i
 }
 
 // Wider vectors than the build's own pay off here, so the machine's widest are
-// chosen once at start. The choice is an ordinary pointer set by a static
-// initialiser, not a loader-resolved clone: sanitizer runtimes are not ready
-// while the loader resolves.
+// chosen once at start.
 #if defined(__x86_64__)
 __attribute__((target("avx512f,avx512bw,avx512vl"))) static void AddWordsWide(uint16_t* out, const uint16_t* a,
                                                                              const uint16_t* b, int words)
@@ -101,13 +100,14 @@ __attribute__((target("avx2"))) static void AddWordsAvx2(uint16_t* out, const ui
 
 static AddWordsFn AddWordsChoose()
 {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vl"))
+    switch (CpuVectorWidth()) {
+    case CpuVectorsAvx512:
         return AddWordsWide;
-    if (__builtin_cpu_supports("avx2"))
+    case CpuVectorsAvx2:
         return AddWordsAvx2;
-    return AddWordsPlain;
+    default:
+        return AddWordsPlain;
+    }
 }
 #else
 static AddWordsFn AddWordsChoose()

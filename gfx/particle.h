@@ -83,10 +83,8 @@ struct ParticleSystem {
     Emitter emitters[EmitterCount] = {};
     float sine[360] = {};
     float cosine[360] = {};
-    // GlowBlit's tables by grey level, and the inputs they were built from.
+    // GlowBlit's colour for each grey level, and the colours and layout it was built from.
     uint16_t glowPalette[256] = {};
-    int32_t glowWeight[256] = {};
-    uint8_t glowLevel = 0;
     ParticleColour glowStart = { 0, 0, 0, 0 }, glowEnd = { 0, 0, 0, 0 };
     uint8_t glowLayout = PixelLayoutNone;
 };

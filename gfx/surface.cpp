@@ -22,15 +22,6 @@ void PixelFormatSelect(uint32_t ffFormat)
         pixelLayout = PixelLayoutNone;
 }
 
-uint16_t MakeColour(int red, int green, int blue)
-{
-    if (pixelLayout == PixelLayout565)
-        return (uint16_t)(((red >> 3) << 11) + ((green >> 2) << 5) + (blue >> 3));
-    if (pixelLayout == PixelLayout555)
-        return (uint16_t)(((red >> 3) << 10) + ((green >> 3) << 5) + (blue >> 3));
-    return 0;
-}
-
 void SplitColour(uint16_t pixel, int* red, int* green, int* blue)
 {
     if (pixelLayout == PixelLayout565) {

@@ -26,7 +26,15 @@ extern PixelLayout pixelLayout;
 // Picks the layout from the display format: 0x80 gives 565, else 0x40 gives 555, else none.
 void PixelFormatSelect(uint32_t ffFormat);
 
-uint16_t MakeColour(int red, int green, int blue);
+// Inline so that table builders that call it per entry keep their loops tight.
+inline uint16_t MakeColour(int red, int green, int blue)
+{
+    if (pixelLayout == PixelLayout565)
+        return (uint16_t)(((red >> 3) << 11) + ((green >> 2) << 5) + (blue >> 3));
+    if (pixelLayout == PixelLayout555)
+        return (uint16_t)(((red >> 3) << 10) + ((green >> 3) << 5) + (blue >> 3));
+    return 0;
+}
 void SplitColour(uint16_t pixel, int* red, int* green, int* blue);
 
 int SurfaceInit(Surface* surface);

@@ -205,7 +205,7 @@ TEST_F(ParticleTest, GlowIsClippedAtEveryEdgeWithoutDistortion)
     }
 }
 
-TEST_F(ParticleTest, GlowTablesAreRebuiltOnlyWhenTheirInputsChange)
+TEST_F(ParticleTest, GlowColoursAreRebuiltOnlyWhenColoursOrLayoutChange)
 {
     GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
     uint16_t first = screen.pixels[0];
@@ -214,8 +214,16 @@ TEST_F(ParticleTest, GlowTablesAreRebuiltOnlyWhenTheirInputsChange)
     glow.endColour.alpha = 7;   // not an input
     GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
     EXPECT_NE(screen.pixels[0], first);
-    std::function<void()> changes[] = { [&] { SurfaceSetAlpha(&ps->images[ParticleFlare], 254); },
-                                        [&] { glow.startColour.green = 254; }, [] { PixelFormatSelect(0x60); } };
+
+    // A new level weighs the same colours: the stale entry still draws black.
+    SurfaceClear(&screen, 0);
+    SurfaceSetAlpha(&ps->images[ParticleFlare], 128);
+    GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
+    EXPECT_EQ(ps->glowPalette[250], 0);
+    EXPECT_EQ(screen.pixels[0], 0);
+
+    std::function<void()> changes[] = { [&] { glow.startColour.green = 254; }, [&] { glow.endColour.blue = 9; },
+                                        [] { PixelFormatSelect(0x60); } };
     for (auto& change : changes) {
         ps->glowPalette[250] = 0;
         change();
