@@ -59,11 +59,16 @@ SysEvent* SysEventCreate()
     return event;
 }
 
+// Waiters are woken after the mutex is let go throughout: woken while it is
+// still held, they would only block on it again, which on a busy or single
+// core costs two more thread switches for every wake-up.
 void SysEventSet(SysEvent* event)
 {
     EventShared& shared = Shared();
-    std::lock_guard<std::mutex> hold(shared.mutex);
-    event->signalled = 1;
+    {
+        std::lock_guard<std::mutex> hold(shared.mutex);
+        event->signalled = 1;
+    }
     shared.changed.notify_all();
 }
 
@@ -74,7 +79,9 @@ void SysEventWait(SysEvent* event)
     if (event->running)
         event->running--;   // the pass this thread was woken for is over
     event->waiting++;
+    hold.unlock();
     shared.changed.notify_all();
+    hold.lock();
     if (BackendEventsHeld()) {
         shared.changed.wait(hold, [event] { return event->released > 0; });
         event->released--;
@@ -94,17 +101,25 @@ void SysEventsRun()
     // after a while so that a run ends with a message instead of hanging.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     for (;;) {
-        int busy = 0;
+        int busy = 0, woken = 0;
         for (SysEvent* event : shared.events) {
             if (event->signalled && event->waiting > event->released) {
                 event->signalled = 0;
                 event->released++;
-                shared.changed.notify_all();
+                woken = 1;
             }
             busy |= event->signalled || event->released || event->running;
         }
         if (!busy)
             return;
+        if (woken) {
+            // The states are read again after the wake-up, so an answer that
+            // comes before this thread waits is not missed.
+            hold.unlock();
+            shared.changed.notify_all();
+            hold.lock();
+            continue;
+        }
         if (shared.changed.wait_until(hold, deadline) == std::cv_status::timeout) {
             fprintf(stderr, "headless: a thread did not answer its wake-up\n");
             return;
