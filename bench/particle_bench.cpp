@@ -83,9 +83,20 @@ static void BM_ParticleSystemRender(benchmark::State& state)
     ParticleKind lasting = {};
     lasting.lifetime = 1.0e9f;
     lasting.startScale = lasting.endScale = 0.5f;
+    // /1 is as in play: white fading to red, each particle at its own age and
+    // so its own level (the lifetime is long enough that none dies meanwhile).
+    int ageing = (int)state.range(0);
+    if (ageing) {
+        lasting.lifetime = 2000.0f;
+        lasting.startColour = { 255, 255, 255, 255 };
+        lasting.endColour = { 255, 0, 0, 0 };
+    }
     SetParticleKind(system, 0, &lasting);
-    for (int i = 0; i < ParticleCount; i++)
+    for (int i = 0; i < ParticleCount; i++) {
         SpawnParticle(system, 0, rand() % 240, rand() % 320, 0, 0, 0, 0, 0, 0);
+        if (ageing)
+            system->particles[i].age = (float)(rand() % 1000);
+    }
     for (auto _ : state) {
         ParticleSystemRender(system, &scene.frame);
         benchmark::ClobberMemory();
@@ -95,6 +106,6 @@ static void BM_ParticleSystemRender(benchmark::State& state)
 
 BENCHMARK(BM_GlowBlit)->ArgName("size")->Arg(24)->Arg(64);
 BENCHMARK(BM_SdlBlitScaledAdd)->ArgName("size")->Arg(24)->Arg(64);
-BENCHMARK(BM_ParticleSystemRender);
+BENCHMARK(BM_ParticleSystemRender)->ArgName("ageing")->Arg(0)->Arg(1);
 
 BENCHMARK_MAIN();
