@@ -1,7 +1,10 @@
 // The machine's vector width, read from the processor's own feature bits.
 #include "gfx/cpu.h"
 
-CpuVectors CpuVectorWidth()
+#include <cstdlib>
+#include <cstring>
+
+static CpuVectors CpuVectorsOfMachine()
 {
 #if defined(__x86_64__)
     // Static initialisers may run before the compiler's own reads the bits.
@@ -13,4 +16,15 @@ CpuVectors CpuVectorWidth()
         return CpuVectorsAvx2;
 #endif
     return CpuVectorsBuild;
+}
+
+CpuVectors CpuVectorWidth()
+{
+    CpuVectors widest = CpuVectorsOfMachine();
+    const char* cap = getenv("SS_VECTORS");
+    if (cap && !strcmp(cap, "build"))
+        return CpuVectorsBuild;
+    if (cap && !strcmp(cap, "avx2") && widest > CpuVectorsAvx2)
+        return CpuVectorsAvx2;
+    return widest;
 }

@@ -1,12 +1,15 @@
 // The background composition and the glow renderer against plain per-pixel sums and blends, over many random inputs.
 #include "gfx/blit.h"
+#include "gfx/cpu.h"
 #include "gfx/parallax.h"
 #include "gfx/particle.h"
 #include "platform/headless.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -152,3 +155,19 @@ TEST(ReferenceTest, GlowMatchesThePlainBlendPixelByPixelInBothLayouts)
 }
 
 }  // namespace
+
+// The suite runs these checks again with SS_VECTORS set, which must narrow the choice.
+TEST(ReferenceTest, TheEnvironmentNarrowsTheVectorWidth)
+{
+    const char* was = getenv("SS_VECTORS");
+    std::string saved = was ? was : "";
+    CpuVectors widest = (unsetenv("SS_VECTORS"), CpuVectorWidth());
+    setenv("SS_VECTORS", "build", 1);
+    EXPECT_EQ(CpuVectorWidth(), CpuVectorsBuild);
+    setenv("SS_VECTORS", "avx2", 1);
+    EXPECT_EQ(CpuVectorWidth(), widest == CpuVectorsAvx512 ? CpuVectorsAvx2 : widest);
+    if (was)
+        setenv("SS_VECTORS", saved.c_str(), 1);
+    else
+        unsetenv("SS_VECTORS");
+}
