@@ -44,7 +44,7 @@ int PngWidth(const fs::path& path)
 TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
 {
     fs::path home = FreshHome();
-    fs::path prefix = home / "prefix";
+    fs::path prefix = home / "a prefix";   // a space, as in many a home folder
     ASSERT_EQ(Shell("'" SS_CMAKE_COMMAND "' --install '" SS_BUILD_DIR "' --prefix '" + prefix.string() + "' > '" +
                   (home / "install.txt").string() + "' 2>&1"), 0)
         << ReadText(home / "install.txt");
@@ -59,7 +59,8 @@ TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
     EXPECT_EQ(fs::canonical(prefix / "bin/space-shooter"), fs::canonical(app / "space-shooter"));
 
     std::string launcher = ReadText(prefix / "share/applications/space-shooter.desktop");
-    EXPECT_NE(launcher.find("\nExec=" + (prefix / "bin/space-shooter").string() + "\n"), std::string::npos) << launcher;
+    EXPECT_NE(launcher.find("\nExec=\"" + (prefix / "bin/space-shooter").string() + "\"\n"), std::string::npos)
+        << launcher;
     EXPECT_NE(launcher.find("\nIcon=space-shooter\n"), std::string::npos);
     for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {
         std::string name = std::to_string(size) + "x" + std::to_string(size);
