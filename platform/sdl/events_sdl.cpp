@@ -103,7 +103,8 @@ void SdlPumpEvents()
             break;
         case SDL_KEYDOWN:
             // The desktop's own keys: F11 or Alt+Enter fills the screen or
-            // gives the window back, F12 saves a screenshot; the game never sees them.
+            // gives the window back, F12 saves a screenshot, M turns the sound
+            // off and on; the game never sees them.
             if (!event.key.repeat && (event.key.keysym.scancode == SDL_SCANCODE_F11 ||
                                       (event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)))) {
                 SdlToggleFullscreen();
@@ -112,6 +113,11 @@ void SdlPumpEvents()
             if (event.key.keysym.scancode == SDL_SCANCODE_F12) {
                 if (!event.key.repeat)
                     SdlScreenshot();
+                break;
+            }
+            if (event.key.keysym.scancode == SDL_SCANCODE_M) {
+                if (!event.key.repeat)
+                    SdlTitleMessage(SdlAudioToggleMute() ? "sound off (M turns it on)" : "sound on");
                 break;
             }
             [[fallthrough]];

@@ -15,7 +15,7 @@
 
 // The install writes this file beside the program; a build folder has none.
 static const char installMarker[] = "space-shooter.installed";
-static const uint32_t titleHold = 4000;   // how long the title names a screenshot's folder
+static const uint32_t titleHold = 4000;   // how long a message stays in the title
 
 static uint32_t titleUntil;
 static int titleChanged;
@@ -144,34 +144,39 @@ static void SdlSetTitle(const std::string& text)
         SDL_SetWindowTitle(sdlVideo.window, text.c_str());
 }
 
+void SdlTitleMessage(const std::string& text)
+{
+    if (!titleChanged && sdlVideo.window)
+        usualTitle = SDL_GetWindowTitle(sdlVideo.window);
+    SdlSetTitle(usualTitle + " - " + text);
+    titleUntil = SDL_GetTicks() + titleHold;
+    titleChanged = 1;
+}
+
 void SdlScreenshot()
 {
     std::string folder = SdlPicturesFolder();
-    if (!titleChanged && sdlVideo.window)
-        usualTitle = SDL_GetWindowTitle(sdlVideo.window);
     if (folder.empty()) {
-        SdlSetTitle(usualTitle + " - no folder to save the screenshot in");
-    } else {
-        char stamp[64];
-        time_t now = time(nullptr);
-        struct tm local;
-        localtime_r(&now, &local);
-        strftime(stamp, sizeof stamp, "space-shooter-%Y-%m-%d-%H%M%S", &local);
-        int scale = SdlLayoutNow().scale;
-        std::vector<uint8_t> rgb;
-        FrameToRgb(SdlLastFrame(), 1, &rgb);
-        std::string base = folder + "/" + stamp;
-        int saved = HeadlessWritePngRows(base + ".png", 240, 320, 3, rgb.data());
-        if (saved && scale > 1) {
-            FrameToRgb(SdlLastFrame(), scale, &rgb);
-            saved = HeadlessWritePngRows(base + "-" + std::to_string(scale) + "x.png", 240 * scale, 320 * scale, 3,
-                                         rgb.data());
-        }
-        SdlSetTitle(usualTitle + (saved ? " - screenshot saved in " : " - cannot save a screenshot in ") + folder);
-        fprintf(stderr, "space-shooter: %s %s.png\n", saved ? "saved" : "cannot save", base.c_str());
+        SdlTitleMessage("no folder to save the screenshot in");
+        return;
     }
-    titleUntil = SDL_GetTicks() + titleHold;
-    titleChanged = 1;
+    char stamp[64];
+    time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    strftime(stamp, sizeof stamp, "space-shooter-%Y-%m-%d-%H%M%S", &local);
+    int scale = SdlLayoutNow().scale;
+    std::vector<uint8_t> rgb;
+    FrameToRgb(SdlLastFrame(), 1, &rgb);
+    std::string base = folder + "/" + stamp;
+    int saved = HeadlessWritePngRows(base + ".png", 240, 320, 3, rgb.data());
+    if (saved && scale > 1) {
+        FrameToRgb(SdlLastFrame(), scale, &rgb);
+        saved = HeadlessWritePngRows(base + "-" + std::to_string(scale) + "x.png", 240 * scale, 320 * scale, 3,
+                                     rgb.data());
+    }
+    SdlTitleMessage((saved ? "screenshot saved in " : "cannot save a screenshot in ") + folder);
+    fprintf(stderr, "space-shooter: %s %s.png\n", saved ? "saved" : "cannot save", base.c_str());
 }
 
 void SdlTitleUpdate()

@@ -68,8 +68,10 @@ void SdlPadReset();
 // Saves the last frame as a PNG at 1x and at the window's scale, in the
 // pictures folder, and names the folder in the title for a moment. Called on F12.
 void SdlScreenshot();
-// Puts the usual title back once the screenshot's message has been shown long
-// enough. Called by every pump.
+// Shows text after the usual title for a few seconds. Called for F12 and M.
+void SdlTitleMessage(const std::string& text);
+// Puts the usual title back once a message has been shown long enough.
+// Called by every pump.
 void SdlTitleUpdate();
 // The folder screenshots go to: XDG_PICTURES_DIR (through xdg-user-dir), then
 // ~/Pictures, then the data folder; made when missing. Empty when none can be.
@@ -88,3 +90,7 @@ void SdlEnterDataFolder();
 // Audio (wave_sdl.cpp): the output device went away; sound goes on on the
 // default device. Called by SdlPumpEvents for SDL_AUDIODEVICEREMOVED/ADDED.
 void SdlAudioDeviceEvent(const SDL_AudioDeviceEvent& event);
+// Turns the output silent or back, and returns 1 when it is now silent. The
+// queue plays on either way, so the game and its sound keep their timing.
+// Called on M.
+int SdlAudioToggleMute();

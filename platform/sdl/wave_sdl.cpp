@@ -3,6 +3,7 @@
 #include "platform/wave_internal.h"
 #include "platform/sdl/sdl_internal.h"
 
+#include <atomic>
 #include <mutex>
 
 // The one device open, so that it can move to another output when its own
@@ -18,9 +19,19 @@ int BackendEventsHeld()
 
 // SDL's audio thread asks for the next stretch of sound. It copies from the
 // queue and never waits for the mixer: when the queue runs dry it plays silence.
+static std::atomic<int> muted;
+
 static void SdlAudioPull(void* userdata, Uint8* stream, int length)
 {
-    WaveDevicePlay((WaveDevice*)userdata, stream, (uint32_t)length);
+    WaveDevice* device = (WaveDevice*)userdata;
+    WaveDevicePlay(device, stream, (uint32_t)length);
+    if (muted)
+        SDL_memset(stream, device->format.bitsPerSample == 8 ? 0x80 : 0, (size_t)length);
+}
+
+int SdlAudioToggleMute()
+{
+    return muted ^= 1;
 }
 
 // Opens the default output for request and starts it; 0 when there is none.

@@ -4,7 +4,10 @@
 #include "platform/sdl/sdl_internal.h"
 #include "platform/wave_internal.h"
 
+#include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -62,6 +65,52 @@ TEST(Audio, SoundGoesOnWhenTheOutputIsUnplugged)
     WaveOutUnprepareHeader(device, &header);
     WaveOutClose(device);
     SDL_Quit();
+}
+
+// Plays one buffer of value 200 to its end on the device; 1 when it came back.
+int PlayBuffer(WaveDevice* device, std::vector<uint8_t>* sound)
+{
+    int before = buffersDone;
+    WaveHeader header = {};
+    header.data = sound->data();
+    header.bufferLength = (uint32_t)sound->size();
+    if (!WaveOutPrepareHeader(device, &header) || !WaveOutWrite(device, &header))
+        return 0;
+    for (int i = 0; i < 300 && buffersDone == before; i++)
+        SDL_Delay(10);
+    WaveOutUnprepareHeader(device, &header);
+    return buffersDone > before;
+}
+
+// SDL's disk driver writes what the device played to a file, so the test hears it.
+TEST(Audio, MTurnsTheSoundOffAndOnWhileTheQueuePlaysOn)
+{
+    fs::path home = FreshHome();
+    fs::path played = home / "played.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0);
+    buffersDone = 0;
+    WaveFormat format = { WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0 };
+    WaveDevice* device = WaveOutOpen(&format, CountDone);
+    ASSERT_NE(device, nullptr) << SDL_GetError();
+
+    std::vector<uint8_t> sound(1102, 200);
+    ASSERT_TRUE(PlayBuffer(device, &sound));
+    EXPECT_EQ(SdlAudioToggleMute(), 1);
+    ASSERT_TRUE(PlayBuffer(device, &sound));   // silent, yet played through and handed back
+    EXPECT_EQ(SdlAudioToggleMute(), 0);
+    ASSERT_TRUE(PlayBuffer(device, &sound));
+    WaveOutClose(device);
+    SDL_Quit();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    std::ifstream in(played, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t loud = (size_t)std::count(bytes.begin(), bytes.end(), 200);
+    EXPECT_EQ(loud, 2 * sound.size()) << bytes.size() << " bytes played";
+    EXPECT_EQ(loud + (size_t)std::count(bytes.begin(), bytes.end(), 0x80), bytes.size());
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ bool WaitFor(const std::function<bool()>& done, double seconds)
 struct PlayReport {
     bool menuPointed = false;
     bool pointerShown = false;
+    bool muted = false;
     bool started = false;
     bool pointerHiddenInPlay = false;
     bool steered = false;
@@ -103,7 +104,12 @@ TEST(PadPlay, TheMenuPlayAndLeavingByThePadAlone)
             SDL_PushEvent(&key);
             key.type = SDL_KEYUP;
             SDL_PushEvent(&key);
+            // M turns the sound off: toggled once more here, it comes back on.
+            key.key.keysym.scancode = SDL_SCANCODE_M;
+            key.type = SDL_KEYDOWN;
+            SDL_PushEvent(&key);
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            report.muted = SdlAudioToggleMute() == 0;
 
             hand.Press(SDL_CONTROLLER_BUTTON_A);
             report.started = WaitFor([] { return gameWorld.framesEnabled && gameWorld.lives > 0; }, 15);
@@ -137,6 +143,7 @@ TEST(PadPlay, TheMenuPlayAndLeavingByThePadAlone)
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(report.menuPointed);
     EXPECT_TRUE(report.pointerShown);
+    EXPECT_TRUE(report.muted);
     EXPECT_TRUE(report.started) << "A on New Game did not start a game";
     EXPECT_TRUE(report.pointerHiddenInPlay);
     EXPECT_TRUE(report.steered);
