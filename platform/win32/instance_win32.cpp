@@ -16,6 +16,9 @@ void InstanceListen(const std::wstring&, const std::wstring&)
 int InstanceConnect(const std::wstring& className, const std::wstring& title)
 {
     HWND window = FindWindowW(className.c_str(), title.empty() ? nullptr : title.c_str());
+    // For a few seconds the title may carry a message after the name.
+    if (!window)
+        window = FindWindowW(className.c_str(), nullptr);
     if (!window)
         return -1;
     found.push_back(window);

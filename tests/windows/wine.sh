@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The Windows build under Wine: every golden recording replays frame for frame
+# in the cross-built headless runner, and the zip's game plays on a virtual
+# display: its window opens, New Game starts play, a second copy hands over
+# to the first, closing exits 0 and leaves the high-score file as it was, and
+# with no sound device the title says so while play goes on.
+#   tests/windows/wine.sh BUILD_WIN
+set -u
+win=$(cd "$1" && pwd)
+golden=$(cd "$(dirname "$0")/../replay/golden" && pwd)
+work="$win/wine-test"
+rm -rf "$work" && mkdir -p "$work/home" || exit 1
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# A prefix of its own, whose user folders (Pictures) live in the scratch home.
+export WINEPREFIX="$win/wine-prefix" WINEDEBUG=-all HOME="$work/home"
+# No sound device, whatever the machine has.
+export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv=d"
+[ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
+hex() { if [ -s "$1" ]; then od -An -tx1 -v "$1" | tr -d ' \n'; else echo none; fi; }
+fact() { sed -n "s/^$1 //p" "$2"; }
+
+for rec in "$golden"/*.rec; do
+    name=$(basename "$rec" .rec)
+    mkdir "$work/$name"
+    (cd "$work/$name" && wine "$win/space-shooter-headless.exe" --replay "$rec" --hash >out.txt 2>err.txt) ||
+        { fail "$name does not replay: $(tr -d '\r' <"$work/$name/err.txt")"; continue; }
+    out=$(tr -d '\r' <"$work/$name/out.txt")
+    expect="$golden/$name.expect"
+    found="frames=$(echo "$out" | sed -n 's/.* frames=\([0-9]*\).*/\1/p') last=$(echo "$out" | grep '^frame ' | tail -1 | sed 's/.* hash //') scores=$(hex "$work/$name/Skyrend.dat")"
+    wanted="frames=$(fact frames "$expect") last=$(fact last-frame "$expect") scores=$(fact high-scores "$expect")"
+    [ "$found" = "$wanted" ] || fail "$name ends as $found, not $wanted"
+done
+
+# The game from the zip, with a high-score table of its own beside it.
+app="$work/app"
+mkdir -p "$app" && (cd "$app" && cmake -E tar xf "$win/space-shooter-windows-x64.zip") || exit 1
+app="$app/space-shooter-windows-x64"
+# The table a golden game ended with: a name and a score in the first records.
+printf "$(fact high-scores "$golden/autopilot-game-over.expect" | sed 's/../\\x&/g')" >"$app/Skyrend.dat"
+cp "$app/Skyrend.dat" "$work/scores-before"
+display=:$(( $$ % 300 + 400 ))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+trap 'kill $xvfb 2>/dev/null' EXIT
+sleep 1
+(cd "$app" && wine space-shooter.exe >"$work/game.txt" 2>&1; echo $? >"$work/game.rc") &
+window=
+for _ in $(seq 60); do
+    window=$(xdotool search --name '^Space Shooter' 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 1
+done
+[ -n "$window" ] || { fail "the window did not open"; exit 1; }
+sleep 4
+pictures="$work/home"
+shot() {   # F12, then the newest 1x screenshot is copied to $work/$1.png
+    sleep 1.1
+    xdotool key --window "$window" F12
+    sleep 1
+    newest=$(ls -t "$pictures"/space-shooter-*[0-9].png 2>/dev/null | head -1)
+    [ -n "$newest" ] && cp "$newest" "$work/$1.png"
+}
+differ() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" -gt 5000 ] 2>/dev/null; }
+
+xdotool windowfocus "$window"
+shot menu || fail "F12 saved no screenshot"
+scale=$(( $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p') / 240 ))
+xdotool mousemove --window "$window" $((120 * scale)) $((90 * scale)) click 1   # New Game
+sleep 1
+xdotool getwindowname "$window" | grep -q "no sound device" || fail "the title did not tell of the missing sound device"
+shot play && shot later
+differ menu play || fail "New Game did not start play (the screenshot is the menu's)"
+differ play later || fail "play did not go on"
+[ "$(convert "$work/play.png" -format %k info:)" -gt 100 ] || fail "the play screenshot is nearly blank"
+
+# A second copy finds the first by its window class and title, and ends.
+(cd "$app" && timeout 20 wine space-shooter.exe >/dev/null 2>&1) || fail "the second copy did not end by itself"
+[ "$(xdotool search --name '^Space Shooter' | wc -l)" = 1 ] || fail "a second window opened"
+
+xdotool key --window "$window" alt+F4
+for _ in $(seq 20); do [ -f "$work/game.rc" ] && break; sleep 1; done
+[ "$(cat "$work/game.rc" 2>/dev/null)" = 0 ] || fail "closing the window did not end the program with 0"
+cmp -s "$work/scores-before" "$app/Skyrend.dat" || fail "the high-score file changed"
+[ ! -e "$app/hscore.tmp" ] || fail "a temporary high-score file was left"
+
+[ "$failures" = 0 ] && echo "wine: all passed"
+[ "$failures" = 0 ]
