@@ -2,8 +2,9 @@
 #pragma once
 
 // Makes the high-score file's folder the working folder (beside the program
-// when writable, else %APPDATA%\space-shooter) and sets the timers to 1 ms
-// grain. Called by main before the game starts.
+// when writable, else %APPDATA%\space-shooter), sets the timers to 1 ms grain
+// and tells the system the program scales its own picture. Called by main
+// before the game starts.
 void Win32Start();
 
 // Gives the timer grain back. Called by main after the game.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build under Wine: every golden recording replays frame for frame
-# in the cross-built headless runner, and the zip's game plays on a virtual
-# display: its window opens, New Game starts play, a second copy hands over
-# to the first, closing exits 0 and leaves the high-score file as it was, and
-# with no sound device the title says so while play goes on.
+# in the cross-built headless runner, and the zip's game, needing no DLL but
+# Windows' own, plays on a virtual display: its window opens, New Game starts
+# play, with no sound device the title says so while play goes on, F11 and M
+# work, a second copy hands over to the first, and closing exits 0 and leaves
+# the high-score file as it was.
 #   tests/windows/wine.sh BUILD_WIN
 set -u
 win=$(cd "$1" && pwd)
@@ -37,6 +38,13 @@ done
 app="$work/app"
 mkdir -p "$app" && (cd "$app" && cmake -E tar xf "$win/space-shooter-windows-x64.zip") || exit 1
 app="$app/space-shooter-windows-x64"
+# Only Windows' own DLLs; the icon group 107 and the version as resources.
+exe="$app/space-shooter.exe"
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+[ "$dlls" = "gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll winmm.dll " ] || fail "the program needs $dlls"
+resources=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/The .rsrc Resource Directory/,$p')
+echo "$resources" | grep -q "^...   Entry: ID: 0x00000e" && echo "$resources" | grep -q "^...     Entry: ID: 0x00006b" &&
+    echo "$resources" | grep -q "^...   Entry: ID: 0x000010" || fail "the program lacks its icon or version resource"
 # The table a golden game ended with: a name and a score in the first records.
 printf "$(fact high-scores "$golden/autopilot-game-over.expect" | sed 's/../\\x&/g')" >"$app/Skyrend.dat"
 cp "$app/Skyrend.dat" "$work/scores-before"
@@ -59,7 +67,7 @@ shot() {   # F12, then the newest 1x screenshot is copied to $work/$1.png
     sleep 1.1
     xdotool key --window "$window" F12
     sleep 1
-    newest=$(ls -t "$pictures"/space-shooter-*[0-9].png 2>/dev/null | head -1)
+    newest=$(ls -t "$pictures"/space-shooter-*[0-9].png "$pictures"/Pictures/space-shooter-*[0-9].png 2>/dev/null | head -1)
     [ -n "$newest" ] && cp "$newest" "$work/$1.png"
 }
 differ() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" -gt 5000 ] 2>/dev/null; }
@@ -74,6 +82,16 @@ shot play && shot later
 differ menu play || fail "New Game did not start play (the screenshot is the menu's)"
 differ play later || fail "play did not go on"
 [ "$(convert "$work/play.png" -format %k info:)" -gt 100 ] || fail "the play screenshot is nearly blank"
+
+# F11 fills the screen and gives the window back; M tells of the sound in the title.
+size() { xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'; }
+windowed=$(size)
+xdotool key --window "$window" F11 && sleep 1
+[ "$(size)" = 1024x768 ] || fail "F11 did not fill the screen"
+xdotool key --window "$window" F11 && sleep 1
+[ "$(size)" = "$windowed" ] || fail "F11 did not give the window back"
+xdotool key --window "$window" m && sleep 0.5
+xdotool getwindowname "$window" | grep -q "sound off" || fail "M did not turn the sound off"
 
 # A second copy finds the first by its window class and title, and ends.
 (cd "$app" && timeout 20 wine space-shooter.exe >/dev/null 2>&1) || fail "the second copy did not end by itself"
