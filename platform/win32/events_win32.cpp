@@ -117,8 +117,11 @@ LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             Win32DesktopKey(wParam, lParam);
             return 0;
         }
-        if (wParam == VK_F10)
-            break;
+        break;
+    case WM_SYSCOMMAND:
+        // Alt or F10 alone would open the window menu and hold the keys there.
+        if ((wParam & 0xFFF0) == SC_KEYMENU)
+            return 0;
         break;
     case WM_KEYDOWN:
     case WM_KEYUP: {

@@ -2,8 +2,8 @@
 # The Windows build under Wine: every golden recording replays frame for frame
 # in the cross-built headless runner, and the zip's game, needing no DLL but
 # Windows' own, plays on a virtual display: its window opens, New Game starts
-# play, with no sound device the title says so while play goes on, F11 and M
-# work, a second copy hands over to the first, and closing exits 0 and leaves
+# play, with no sound device the title says so while play goes on, play
+# pauses behind another program, F11 and M work, a second copy hands over to the first, and closing exits 0 and leaves
 # the high-score file as it was.
 #   tests/windows/wine.sh BUILD_WIN
 set -u
@@ -16,8 +16,8 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # A prefix of its own, whose user folders (Pictures) live in the scratch home.
 export WINEPREFIX="$win/wine-prefix" WINEDEBUG=-all HOME="$work/home"
-# No sound device, whatever the machine has.
-export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv=d"
+# No sound device, whatever the machine has, and no offer to fetch .NET or a browser engine.
+export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv,mscoree,mshtml=d"
 [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
 hex() { if [ -s "$1" ]; then od -An -tx1 -v "$1" | tr -d ' \n'; else echo none; fi; }
 fact() { sed -n "s/^$1 //p" "$2"; }
@@ -82,6 +82,19 @@ shot play && shot later
 differ menu play || fail "New Game did not start play (the screenshot is the menu's)"
 differ play later || fail "play did not go on"
 [ "$(convert "$work/play.png" -format %k info:)" -gt 100 ] || fail "the play screenshot is nearly blank"
+
+# Another program in front pauses play; a click on the window resumes it.
+grab() { sleep "$2"; import -window "$window" "$work/$1.png"; }
+xmessage -geometry +600+0 "in front" &
+other=$!
+sleep 1
+xdotool windowfocus "$(xdotool search --name '^xmessage$' | head -1)"
+grab away1 1 && grab away2 1.5
+differ away1 away2 && fail "play went on behind another program"
+xdotool mousemove --window "$window" $((120 * scale)) $((300 * scale)) click 1
+grab back1 1 && grab back2 1.5
+differ back1 back2 || fail "play did not resume when the window came back to the front"
+kill $other
 
 # F11 fills the screen and gives the window back; M tells of the sound in the title.
 size() { xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'; }
