@@ -92,16 +92,37 @@ static int Win32DesktopKey(WPARAM vk, LPARAM lParam)
 
 enum : UINT { redrawMessage = 0x400 + 300 };
 
+// Windows sends some messages outside the pump (WM_ACTIVATE while the game
+// shows its window, say). The recorder places input by the pump that brought
+// it, so such input waits here for the next pump, as it would on the desktop.
+struct Win32Input {
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+static Win32Input held[64];
+static int heldCount;
+static int pumping;
+
+static void Win32Post(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (pumping) {
+        if (message == WM_ACTIVATE)
+            WindowSetForegroundState(wParam == WA_INACTIVE ? nullptr : win32Video.owner);
+        MessagePost(win32Video.owner, message, wParam, lParam);
+    } else if (heldCount < 64) {
+        held[heldCount++] = { message, wParam, lParam };
+    }
+}
+
 LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Window* owner = win32Video.owner;
     switch (message) {
     case WM_ACTIVATE:
-        WindowSetForegroundState(LOWORD(wParam) == WA_INACTIVE ? nullptr : owner);
-        MessagePost(owner, WM_ACTIVATE, LOWORD(wParam) == WA_INACTIVE ? WA_INACTIVE : WA_ACTIVE, 0);
+        Win32Post(WM_ACTIVATE, LOWORD(wParam) == WA_INACTIVE ? WA_INACTIVE : WA_ACTIVE, 0);
         return 0;
     case WM_CLOSE:
-        MessagePost(owner, WM_CLOSE, 0, 0);
+        Win32Post(WM_CLOSE, 0, 0);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -130,25 +151,25 @@ LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         // Auto-repeat arrives as further key-down messages, as on the hand-held.
         int key = Win32VirtualKey(Win32Physical(wParam, lParam));
         if (key)
-            MessagePost(owner, message == WM_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (uintptr_t)key,
+            Win32Post(message == WM_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (uintptr_t)key,
                         1 | (lParam & (1 << 30) ? 1 << 30 : 0));
         return 0;
     }
     case WM_LBUTTONDOWN:
         SetCapture(hwnd);
-        MessagePost(owner, WM_LBUTTONDOWN, 1, Win32StylusPosition(lParam));
+        Win32Post(WM_LBUTTONDOWN, 1, Win32StylusPosition(lParam));
         return 0;
     case WM_LBUTTONUP:
         ReleaseCapture();
-        MessagePost(owner, WM_LBUTTONUP, 0, Win32StylusPosition(lParam));
+        Win32Post(WM_LBUTTONUP, 0, Win32StylusPosition(lParam));
         return 0;
     case WM_MOUSEMOVE:
-        MessagePost(owner, WM_MOUSEMOVE, 0, Win32StylusPosition(lParam));
+        Win32Post(WM_MOUSEMOVE, 0, Win32StylusPosition(lParam));
         return 0;
     case redrawMessage:
         // A second copy asks this one to show itself; no other message from
         // outside reaches the game, since some carry pointers.
-        MessagePost(owner, redrawMessage, 0, 0);
+        Win32Post(redrawMessage, 0, 0);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -157,6 +178,10 @@ LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 void Win32PumpEvents()
 {
     RecordPumpBegin();
+    pumping = 1;
+    for (int i = 0; i < heldCount; i++)
+        Win32Post(held[i].message, held[i].wParam, held[i].lParam);
+    heldCount = 0;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -168,5 +193,6 @@ void Win32PumpEvents()
     }
     Win32PadUpdate();
     Win32TitleUpdate();
+    pumping = 0;
     RecordPumpEnd();
 }

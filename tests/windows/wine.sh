@@ -3,8 +3,9 @@
 # in the cross-built headless runner, and the zip's game, needing no DLL but
 # Windows' own, plays on a virtual display: its window opens, New Game starts
 # play, with no sound device the title says so while play goes on, play
-# pauses behind another program, F11 and M work, a second copy hands over to the first, and closing exits 0 and leaves
-# the high-score file as it was.
+# pauses behind another program, F11 and M work, a second copy hands over to
+# the first, closing exits 0 and leaves the high-score file as it was, and the
+# session it recorded replays on Windows and on Linux.
 #   tests/windows/wine.sh BUILD_WIN
 set -u
 win=$(cd "$1" && pwd)
@@ -54,7 +55,7 @@ xvfb=$!
 export DISPLAY="$display"
 trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1
-(cd "$app" && wine space-shooter.exe >"$work/game.txt" 2>&1; echo $? >"$work/game.rc") &
+(cd "$app" && wine space-shooter.exe --record "$work/session.rec" >"$work/game.txt" 2>&1; echo $? >"$work/game.rc") &
 window=
 for _ in $(seq 60); do
     window=$(xdotool search --name '^Space Shooter' 2>/dev/null | head -1) && [ -n "$window" ] && break
@@ -115,6 +116,14 @@ for _ in $(seq 20); do [ -f "$work/game.rc" ] && break; sleep 1; done
 [ "$(cat "$work/game.rc" 2>/dev/null)" = 0 ] || fail "closing the window did not end the program with 0"
 cmp -s "$work/scores-before" "$app/Skyrend.dat" || fail "the high-score file changed"
 [ ! -e "$app/hscore.tmp" ] || fail "a temporary high-score file was left"
+# The session was recorded as on Linux, so the runner plays it again frame
+# for frame, on Windows and on Linux.
+native=$(sed -n 's/^SS_NATIVE_BUILD:PATH=//p' "$win/CMakeCache.txt")
+mkdir "$work/session" "$work/session-linux"
+(cd "$work/session" && wine "$win/space-shooter-headless.exe" --replay "$work/session.rec" >out.txt 2>err.txt) ||
+    fail "the recorded session does not replay: $(tr -d '\r' <"$work/session/err.txt")"
+(cd "$work/session-linux" && "$native/space-shooter-headless" --replay "$work/session.rec" >out.txt 2>err.txt) ||
+    fail "the recorded session does not replay on Linux: $(cat "$work/session-linux/err.txt")"
 
 [ "$failures" = 0 ] && echo "wine: all passed"
 [ "$failures" = 0 ]
