@@ -56,7 +56,7 @@ int FileReplace(const char* from, const char* to)
     if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
     CrashPoint();
-    CrashPoint();
+    CrashPoint();   // where POSIX flushes the folder: the write-through move has done that
     return 1;
 }
 
