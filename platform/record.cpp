@@ -680,6 +680,12 @@ static void Inject()
             Fail("%s names a window the replay does not have", Describe(entry.kind));
             return;
         }
+        // Messages that carry pointers come only from the program's own threads.
+        if (entry.kind == KindPost && !MessageFromOutside((uint32_t)entry.c, (uintptr_t)entry.d, (intptr_t)entry.t)) {
+            Fail("the recording is damaged at byte %zu: message 0x%llX cannot come from outside", at,
+                 (unsigned long long)entry.c);
+            return;
+        }
         Window* target = entry.b ? WindowMain() : nullptr;
         if (entry.kind == KindFocus)
             WindowSetForegroundState(target);

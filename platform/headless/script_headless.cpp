@@ -395,10 +395,10 @@ void BackendWindowRaise(Window* window)
     WindowSetForegroundState(window);
 }
 
-void BackendInstanceServed(uint32_t kind, uint32_t message)
+void BackendInstanceServed(uint32_t request)
 {
-    if (kind == InstanceRequestForeground)
+    if (request == InstanceRequestForeground)
         fprintf(stderr, "headless: asked to come to the front\n");
     else
-        fprintf(stderr, "headless: asked to handle message 0x%X\n", message);
+        fprintf(stderr, "headless: asked to handle message 0x%X\n", (unsigned)InstanceRedrawMessage);
 }

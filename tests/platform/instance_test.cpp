@@ -1,0 +1,329 @@
+// The single-instance channel: only the same user's second copy gets in, with two requests, and nothing a caller does harms the game.
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/record.h"
+#include "platform/win.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string forward("SS\1\1", 4), redraw("SS\1\2", 4);
+
+int Connect(const std::string& path)
+{
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s >= 0 && connect(s, (sockaddr*)&address, sizeof address) != 0) {
+        close(s);
+        return -1;
+    }
+    return s;
+}
+
+// Reads the answers until the game closes the connection: the requests it
+// took, or -1 when it was still open after five seconds.
+int Answers(int s)
+{
+    int taken = 0;
+    for (;;) {
+        pollfd watched = { s, POLLIN, 0 };
+        char byte;
+        if (poll(&watched, 1, 5000) != 1) {
+            taken = -1;
+            break;
+        }
+        if (recv(s, &byte, 1, 0) != 1)
+            break;
+        taken++;
+    }
+    close(s);
+    return taken;
+}
+
+// A caller in a process of its own, started with SS_INSTANCE_CLIENT naming
+// the socket: exit code 10 when it cannot connect, else 20 plus the requests taken.
+const int clientMode = [] {
+    const char* path = getenv("SS_INSTANCE_CLIENT");
+    if (!path)
+        return 0;
+    int s = Connect(path);
+    if (s < 0)
+        _exit(10);
+    send(s, (forward + redraw).data(), 8, MSG_NOSIGNAL);
+    _exit(20 + Answers(s));
+}();
+
+int Shell(const std::string& command)
+{
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Seen {
+    int redraws = 0;
+    int others = 0;   // any other private message
+};
+Seen seen;
+
+intptr_t GameProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == InstanceRedrawMessage && !wParam && !lParam)
+        seen.redraws++;
+    else if (message >= WM_USER)
+        seen.others++;
+    return WindowDefaultProc(window, message, wParam, lParam);
+}
+
+// A first copy in this process, listening in a runtime folder of the test's
+// own, for callers from this process, from other users and from the runner.
+class InstanceTest : public ::testing::Test {
+protected:
+    fs::path base, run, socketPath;
+    Window* window = nullptr;
+
+    void SetUp() override
+    {
+        char name[] = "/tmp/ss-instance-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        base = name;
+        run = base / "run";
+        fs::create_directory(run);
+        chmod(base.c_str(), 0711);
+        chmod(run.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
+        HeadlessReset();
+        HeadlessSetInstanceScope(base.string());
+        seen = {};
+        WindowClass windowClass = { 3, GameProc, 4, 0, L"FIRSTGX" };
+        ASSERT_NE(WindowRegisterClass(&windowClass), 0);
+        window = WindowCreate(L"FIRSTGX", L"Space Shooter", 0, 0, 0, 240, 320, nullptr);
+        ASSERT_NE(window, nullptr);
+        TimerSet(window, 1, 50);
+        for (const fs::directory_entry& entry : fs::directory_iterator(run))
+            socketPath = entry.path();
+        ASSERT_FALSE(socketPath.empty());
+        EXPECT_EQ(fs::status(socketPath).type(), fs::file_type::socket);
+    }
+
+    void TearDown() override
+    {
+        HeadlessReset();
+        EXPECT_FALSE(fs::exists(socketPath));   // the socket file goes with the listener
+        unsetenv("XDG_RUNTIME_DIR");
+        fs::remove_all(base);
+    }
+
+    // Runs the game's loop up to its next tick, with what has come in meanwhile.
+    Seen Pump()
+    {
+        seen = {};
+        HeadlessSetForeground(nullptr);
+        Message message;
+        while (MessageGet(&message) && message.message != WM_TIMER)
+            MessageDispatch(&message);
+        return seen;
+    }
+
+    int CameForward()
+    {
+        return WindowForeground() == window;
+    }
+
+    // Calls with bytes and returns the requests taken; the game must close the connection.
+    int Call(const std::string& bytes)
+    {
+        int s = Connect(socketPath);
+        EXPECT_GE(s, 0);
+        send(s, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        return Answers(s);
+    }
+
+    // The runner started in the test's folder: a real second copy. Its exit
+    // code, once the game has taken its call.
+    int SecondCopy()
+    {
+        std::ofstream(base / "quit.txt") << "at 100 quit\n";
+        InstanceAwaitCaller(0);
+        int code = Shell("cd '" + base.string() + "' && '" SS_HEADLESS_RUNNER "' quit.txt > second.out 2> second.err");
+        EXPECT_TRUE(InstanceAwaitCaller(10000));
+        return code;
+    }
+};
+
+TEST_F(InstanceTest, ASecondCopyBringsTheFirstForwardAndItRedraws)
+{
+    EXPECT_EQ(SecondCopy(), 0);
+    std::ifstream out(base / "second.out");
+    std::string line;
+    std::getline(out, line);
+    EXPECT_EQ(line, "ticks=0 frames=0 boxes=0");   // it loaded and showed nothing
+    Seen after = Pump();
+    EXPECT_EQ(after.redraws, 1);
+    EXPECT_EQ(after.others, 0);
+    EXPECT_TRUE(CameForward());
+}
+
+// Root runs the suite: a process of user nobody first meets the private
+// folder, then, with the folder opened up, the game's check of who calls.
+TEST_F(InstanceTest, AnotherUserCannotConnectOrIsRefused)
+{
+    if (geteuid() != 0 || Shell("command -v setpriv > /dev/null") != 0)
+        GTEST_SKIP() << "needs root and setpriv";
+    fs::copy_file("/proc/self/exe", base / "client");
+    chmod((base / "client").c_str(), 0755);
+    std::string client = "SS_INSTANCE_CLIENT='" + socketPath.string() + "' '" + (base / "client").string() + "'";
+    std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups env " + client;
+    EXPECT_EQ(Shell(nobody), 10);   // cannot connect
+    chmod(run.c_str(), 0711);
+    chmod(socketPath.c_str(), 0777);
+    EXPECT_EQ(Shell(nobody), 20);   // connected, and closed without a request taken
+    Seen after = Pump();
+    EXPECT_EQ(after.redraws + after.others, 0);
+    EXPECT_FALSE(CameForward());
+
+    EXPECT_EQ(Shell("env " + client), 22);   // the same user's call is taken whole
+    EXPECT_EQ(Pump().redraws, 1);
+    EXPECT_TRUE(CameForward());
+}
+
+TEST_F(InstanceTest, BadCallersAreClosedAndTheGameGoesOn)
+{
+    struct CallDef {
+        std::string bytes;
+        int taken;
+    };
+    std::string oldPost(24, '\0');   // kind, message, wParam, lParam: WM_SOUNDDONE with a made-up pointer
+    oldPost[0] = 2, oldPost[4] = 0x32, oldPost[5] = 4, oldPost[16] = 0x34, oldPost[17] = 0x12;
+    const CallDef callTable[] = {
+        { "", 0 },                                     // silent
+        { "SS", 0 },                                   // half a request
+        { std::string("SS\1\3", 4), 0 },               // unknown request
+        { std::string("XS\1\1", 4), 0 },
+        { oldPost, 0 },
+        { forward + "S", 1 },                          // a request, then half of one
+        { forward + redraw + forward, 2 },             // one too many
+        { std::string(1 << 16, '\x53'), 0 },
+    };
+    // All at once: the silent ones run out their time side by side.
+    std::vector<int> sockets;
+    for (const CallDef& call : callTable) {
+        sockets.push_back(Connect(socketPath));
+        ASSERT_GE(sockets.back(), 0);
+        send(sockets.back(), call.bytes.data(), call.bytes.size(), MSG_NOSIGNAL);
+    }
+    for (size_t i = 0; i < sockets.size(); i++)
+        EXPECT_EQ(Answers(sockets[i]), callTable[i].taken) << "call " << i;
+
+    // Silent callers beyond the slots that serve them do not hold up a
+    // real second copy: it is through while the last of them still waits.
+    std::vector<int> silent;
+    for (int i = 0; i < 12; i++)
+        silent.push_back(Connect(socketPath));
+    EXPECT_EQ(SecondCopy(), 0);
+    char byte;
+    EXPECT_EQ(recv(silent.back(), &byte, 1, MSG_DONTWAIT), -1);
+    EXPECT_EQ(errno, EAGAIN);
+    for (int s : silent)
+        EXPECT_EQ(Answers(s), 0);
+    Seen after = Pump();
+    EXPECT_EQ(after.redraws, 1);   // however many asked, one redraw is waiting
+    EXPECT_EQ(after.others, 0);
+    EXPECT_TRUE(CameForward());
+}
+
+TEST_F(InstanceTest, AFloodLeavesOneRequestOfEachWaiting)
+{
+    for (int i = 0; i < 50000; i++) {   // 100,000 requests, two a caller
+        int s = Connect(socketPath);
+        ASSERT_GE(s, 0);
+        send(s, (forward + redraw).data(), 8, MSG_NOSIGNAL);
+        close(s);
+    }
+    EXPECT_EQ(Call(redraw), 1);   // taken after all those before it
+    Seen after = Pump();
+    EXPECT_EQ(after.redraws, 1);
+    EXPECT_TRUE(CameForward());
+    EXPECT_EQ(Call(forward + redraw), 2);   // and the game still answers
+    EXPECT_EQ(Pump().redraws, 1);
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The whole program records a second copy's call, and its replay gives every
+// frame again. The same recording with the call turned into a message that
+// carries a pointer is refused as damaged where the call came in.
+TEST(InstanceRecording, ASecondCopysCallReplaysAndNoPointerComesFromOutside)
+{
+    fs::path folder = fs::path(::testing::TempDir()) / "instance-recording";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "replayed");
+    std::string runner = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' ";
+    std::ofstream(folder / "first.txt") << "at 3000 await-remote\nat 4000 quit\n";
+    std::ofstream(folder / "second.txt") << "at 100 quit\n";
+    ASSERT_EQ(Shell(runner + "first.txt --record first.rec --hash > first.out 2> first.err &"), 0);
+    for (int i = 0; i < 1200 && ReadFile(folder / "first.err").find("awaiting") == std::string::npos; i++)
+        usleep(50000);
+    ASSERT_EQ(Shell(runner + "second.txt > second.out 2> second.err"), 0);
+    for (int i = 0; i < 1200 && ReadFile(folder / "first.out").find("ticks=") == std::string::npos; i++)
+        usleep(50000);
+    ASSERT_NE(ReadFile(folder / "first.err").find("asked to handle message 0x52C"), std::string::npos);
+
+    std::string replayer = "cd '" + (folder / "replayed").string() + "' && '" SS_HEADLESS_RUNNER "' --replay ";
+    EXPECT_EQ(Shell(replayer + "../first.rec --hash > out.txt 2> err.txt"), 0) << ReadFile(folder / "replayed/err.txt");
+    std::string frames = ReadFile(folder / "first.out");
+    EXPECT_GT(frames.size(), 1000u);
+    EXPECT_EQ(ReadFile(folder / "replayed/out.txt"), frames);
+
+    // The call is the one post to window 1 of message 0x52C with 0, 0.
+    std::string bytes = ReadFile(folder / "first.rec");
+    const std::string call("\x01\xAC\x0A\x00\x00", 5);
+    size_t at = bytes.find(call);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(bytes.find(call, at + 1), std::string::npos);
+    const std::string pointerTable[] = {
+        std::string("\x01\x00\xE8\x48", 4),       // WM_CREATE with a made-up pointer
+        std::string("\xB2\x08\x00\xE8\x48", 5),   // the sound's
+        std::string("\xC8\x09\x00\xE8\x48", 5),   // a particle's
+        std::string("\xC9\x09\x02\xE8\x48", 5),   // an effect's
+        std::string("\xAC\x0A\x00\xE8\x48", 5),   // the redraw itself, with a pointer
+    };
+    for (const std::string& post : pointerTable) {
+        std::string bad = bytes.substr(0, at + 1) + post + bytes.substr(at + call.size());
+        uint64_t sum = RecordChecksum((const uint8_t*)bad.data(), bad.size() - 8);
+        for (int i = 0; i < 8; i++)
+            bad[bad.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
+        fs::remove_all(folder / "replayed");
+        fs::create_directories(folder / "replayed");
+        std::ofstream(folder / "bad.rec", std::ios::binary) << bad;
+        EXPECT_EQ(Shell(replayer + "../bad.rec > out.txt 2> err.txt"), 4);
+        EXPECT_NE(ReadFile(folder / "replayed/err.txt").find("cannot come from outside"), std::string::npos)
+            << ReadFile(folder / "replayed/err.txt");
+    }
+}
+
+}   // namespace
