@@ -72,6 +72,14 @@ const int clientMode = [] {
     _exit(20 + Answers(s));
 }();
 
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 int Shell(const std::string& command)
 {
     int status = std::system(command.c_str());
@@ -110,6 +118,16 @@ protected:
         chmod(base.c_str(), 0711);
         chmod(run.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
+        Start();
+        for (const fs::directory_entry& entry : fs::directory_iterator(run))
+            socketPath = entry.path();
+        ASSERT_FALSE(socketPath.empty());
+        EXPECT_EQ(fs::status(socketPath).type(), fs::file_type::socket);
+    }
+
+    // A fresh machine, and the game's window on it.
+    void Start()
+    {
         HeadlessReset();
         HeadlessSetInstanceScope(base.string());
         seen = {};
@@ -118,10 +136,6 @@ protected:
         window = WindowCreate(L"FIRSTGX", L"Space Shooter", 0, 0, 0, 240, 320, nullptr);
         ASSERT_NE(window, nullptr);
         TimerSet(window, 1, 50);
-        for (const fs::directory_entry& entry : fs::directory_iterator(run))
-            socketPath = entry.path();
-        ASSERT_FALSE(socketPath.empty());
-        EXPECT_EQ(fs::status(socketPath).type(), fs::file_type::socket);
     }
 
     void TearDown() override
@@ -258,7 +272,7 @@ TEST_F(InstanceTest, AFloodLeavesOneRequestOfEachWaiting)
         send(s, (forward + redraw).data(), 8, MSG_NOSIGNAL);
         close(s);
     }
-    EXPECT_EQ(Call(redraw), 1);   // taken after all those before it
+    EXPECT_EQ(Call(forward + redraw), 2);   // taken after all those before it
     Seen after = Pump();
     EXPECT_EQ(after.redraws, 1);
     EXPECT_TRUE(CameForward());
@@ -266,12 +280,26 @@ TEST_F(InstanceTest, AFloodLeavesOneRequestOfEachWaiting)
     EXPECT_EQ(Pump().redraws, 1);
 }
 
-std::string ReadFile(const fs::path& path)
+// A file left at the socket's place by a copy that crashed is replaced when
+// it is this user's socket with nothing behind it; anything else is left be.
+TEST_F(InstanceTest, OnlyAStaleSocketOfTheGamesOwnIsReplaced)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    HeadlessReset();
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    int stale = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(stale, (sockaddr*)&address, sizeof address), 0);
+    close(stale);
+    Start();
+    EXPECT_EQ(Call(forward + redraw), 2);
+
+    HeadlessReset();
+    std::ofstream(socketPath) << "someone's";
+    Start();
+    EXPECT_EQ(ReadFile(socketPath), "someone's");
+    EXPECT_LT(Connect(socketPath), 0);   // and this copy runs alone
+    fs::remove(socketPath);
 }
 
 // The whole program records a second copy's call, and its replay gives every
