@@ -68,6 +68,7 @@ static void DefaultFail(const char* message)
 {
     fprintf(stderr, "%s\n", message);
     fflush(stderr);
+    InstanceShutdown();   // _Exit skips the exit handlers, which would remove the socket file
     _Exit(4);
 }
 
