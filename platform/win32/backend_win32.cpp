@@ -136,7 +136,7 @@ std::string BackendInstanceScope()
     return "win32";
 }
 
-void BackendInstanceServed(uint32_t, uint32_t)
+void BackendInstanceServed(uint32_t)
 {
 }
 

@@ -90,8 +90,6 @@ static int Win32DesktopKey(WPARAM vk, LPARAM lParam)
     return 0;
 }
 
-enum : UINT { redrawMessage = 0x400 + 300 };
-
 // Windows sends some messages outside the pump (WM_ACTIVATE while the game
 // shows its window, say). The recorder places input by the pump that brought
 // it, so such input waits here for the next pump, as it would on the desktop.
@@ -166,10 +164,10 @@ LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_MOUSEMOVE:
         Win32Post(WM_MOUSEMOVE, 0, Win32StylusPosition(lParam));
         return 0;
-    case redrawMessage:
+    case InstanceRedrawMessage:
         // A second copy asks this one to show itself; no other message from
         // outside reaches the game, since some carry pointers.
-        Win32Post(redrawMessage, 0, 0);
+        Win32Post(InstanceRedrawMessage, 0, 0);
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

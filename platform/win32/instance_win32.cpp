@@ -1,5 +1,6 @@
 // The running copy found through the real window list: FindWindow, SetForegroundWindow and PostMessage.
 #include "platform/backend.h"
+#include "platform/win.h"
 
 #include <windows.h>
 
@@ -25,18 +26,18 @@ int InstanceConnect(const std::wstring& className, const std::wstring& title)
     return (int)found.size() - 1;
 }
 
-int InstanceSend(int connection, uint32_t kind, uint32_t message, uintptr_t wParam, intptr_t lParam)
+int InstanceSend(int connection, uint32_t request)
 {
     if (connection < 0 || (size_t)connection >= found.size() || !IsWindow(found[(size_t)connection]))
         return 0;
     HWND window = found[(size_t)connection];
-    if (kind == InstanceRequestForeground) {
+    if (request == InstanceRequestForeground) {
         // A minimised copy comes back first, or it would be raised as an icon.
         if (IsIconic(window))
             ShowWindow(window, SW_RESTORE);
         return SetForegroundWindow(window) != 0;
     }
-    return PostMessageW(window, message, wParam, lParam) != 0;
+    return request == InstanceRequestRedraw && PostMessageW(window, InstanceRedrawMessage, 0, 0) != 0;
 }
 
 void InstanceDisconnect(int)
