@@ -17,6 +17,7 @@ struct WaveDevice {
 };
 
 static std::atomic<int> muted;
+static std::atomic<HWAVEOUT> openOut;   // the device playing now, for M
 static std::atomic<int> missingNews;   // a failed open the title has not told of yet
 static std::atomic<int> missingTold;
 
@@ -45,7 +46,10 @@ static void Win32ApplyVolume(HWAVEOUT out)
 
 int Win32AudioToggleMute()
 {
-    return muted ^= 1;
+    int now = muted ^= 1;
+    if (HWAVEOUT out = openOut)
+        Win32ApplyVolume(out);
+    return now;
 }
 
 int Win32AudioMissingNews()
@@ -76,6 +80,7 @@ WaveDevice* WaveOutOpen(const WaveFormat* format, WaveCallback callback)
         return nullptr;
     }
     Win32ApplyVolume(device->out);
+    openOut = device->out;
     callback(device, WOM_OPEN, nullptr);
     return device;
 }
@@ -137,6 +142,8 @@ void WaveOutReset(WaveDevice* device)
 
 void WaveOutClose(WaveDevice* device)
 {
+    HWAVEOUT closing = device->out;
+    openOut.compare_exchange_strong(closing, nullptr);
     waveOutClose(device->out);
     device->callback(device, WOM_CLOSE, nullptr);
     delete device;
