@@ -5,19 +5,20 @@
 
 
 #include <atomic>
+#include <cstring>
 
 // The mixer prepares six buffers once; a few more slots cost nothing.
 enum { slotCount = 16 };
 
 struct WaveDevice {
     HWAVEOUT out;
+    uint8_t silence;   // the sample value of silence in the device's format
     WaveCallback callback;
     WAVEHDR slots[slotCount];
     WaveHeader* owners[slotCount];   // the mixer's header each slot carries
 };
 
 static std::atomic<int> muted;
-static std::atomic<HWAVEOUT> openOut;   // the device playing now, for M
 static std::atomic<int> missingNews;   // a failed open the title has not told of yet
 static std::atomic<int> missingTold;
 
@@ -37,19 +38,9 @@ static void CALLBACK Win32WaveDone(HWAVEOUT, UINT message, DWORD_PTR instance, D
     }
 }
 
-// The volume is the device's; muting keeps the buffers flowing, so the game
-// and its sound keep their timing.
-static void Win32ApplyVolume(HWAVEOUT out)
-{
-    waveOutSetVolume(out, muted ? 0 : 0xFFFFFFFF);
-}
-
 int Win32AudioToggleMute()
 {
-    int now = muted ^= 1;
-    if (HWAVEOUT out = openOut)
-        Win32ApplyVolume(out);
-    return now;
+    return muted ^= 1;
 }
 
 int Win32AudioMissingNews()
@@ -79,8 +70,7 @@ WaveDevice* WaveOutOpen(const WaveFormat* format, WaveCallback callback)
             missingNews = 1;
         return nullptr;
     }
-    Win32ApplyVolume(device->out);
-    openOut = device->out;
+    device->silence = format->bitsPerSample == 8 ? 0x80 : 0;
     callback(device, WOM_OPEN, nullptr);
     return device;
 }
@@ -127,6 +117,10 @@ int WaveOutWrite(WaveDevice* device, WaveHeader* header)
     uint32_t flags = header->flags;
     if (slot < 0 || !(flags & WHDR_PREPARED) || (flags & WHDR_INQUEUE))
         return 0;
+    // Muted, the buffers flow on as silence, so the game and its sound keep
+    // their timing; the mixer fills each one afresh before it comes back.
+    if (muted)
+        memset(header->data, device->silence, header->bufferLength);
     header->flags = (flags & ~WHDR_DONE) | WHDR_INQUEUE;
     if (waveOutWrite(device->out, &device->slots[slot], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
         header->flags = flags;
@@ -142,8 +136,6 @@ void WaveOutReset(WaveDevice* device)
 
 void WaveOutClose(WaveDevice* device)
 {
-    HWAVEOUT closing = device->out;
-    openOut.compare_exchange_strong(closing, nullptr);
     waveOutClose(device->out);
     device->callback(device, WOM_CLOSE, nullptr);
     delete device;
