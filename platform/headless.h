@@ -80,3 +80,7 @@ int HeadlessWritePngRows(const std::string& path, int width, int height, int cha
 
 // Writes a 240 x 320 frame of native pixels as an RGB PNG; 1 on success.
 int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat);
+
+// The same, each pixel repeated scale (1 to 16) times across and down: the
+// desktop screenshots at the window's scale.
+int HeadlessWritePngScaled(const std::string& path, const uint16_t* frame, uint32_t ffFormat, int scale);

@@ -2,6 +2,7 @@
 #include "platform/gx.h"
 #include "platform/headless.h"
 
+#include <cstring>
 #include <vector>
 
 // Widens a 5- or 6-bit channel to 8 bits, repeating its top bits in the low
@@ -11,8 +12,10 @@ static uint8_t Widen(unsigned value, int bits)
     return (uint8_t)((value << (8 - bits)) | (value >> (2 * bits - 8)));
 }
 
-int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat)
+int HeadlessWritePngScaled(const std::string& path, const uint16_t* frame, uint32_t ffFormat, int scale)
 {
+    if (scale < 1 || scale > 16)
+        return 0;
     std::vector<uint8_t> rgb(240 * 320 * 3);
     for (int i = 0; i < 240 * 320; i++) {
         unsigned p = frame[i];
@@ -29,5 +32,18 @@ int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ff
             out[0] = out[1] = out[2] = 0;
         }
     }
-    return HeadlessWritePngRows(path, 240, 320, 3, rgb.data());
+    if (scale == 1)
+        return HeadlessWritePngRows(path, 240, 320, 3, rgb.data());
+    // Each pixel repeated scale times across and down.
+    int width = 240 * scale;
+    std::vector<uint8_t> big((size_t)width * 320 * scale * 3);
+    for (int y = 0; y < 320 * scale; y++)
+        for (int x = 0; x < width; x++)
+            memcpy(&big[((size_t)y * width + x) * 3], &rgb[((size_t)(y / scale) * 240 + x / scale) * 3], 3);
+    return HeadlessWritePngRows(path, width, 320 * scale, 3, big.data());
+}
+
+int HeadlessWritePng(const std::string& path, const uint16_t* frame, uint32_t ffFormat)
+{
+    return HeadlessWritePngScaled(path, frame, ffFormat, 1);
 }

@@ -1,4 +1,5 @@
 // The desktop's files: the user's data and pictures folders, the installed program's working folder, and screenshots.
+#include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/sys.h"
 #include "platform/sdl/sdl_internal.h"
@@ -11,7 +12,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 // The install writes this file beside the program; a build folder has none.
 static const char installMarker[] = "space-shooter.installed";
@@ -121,23 +121,6 @@ void SdlEnterDataFolder()
         fprintf(stderr, "space-shooter: no data folder for the high scores; they stay in the working folder\n");
 }
 
-// Native 565 pixels to 8-bit RGB rows, each pixel repeated scale times across and down.
-static void FrameToRgb(const uint16_t* frame, int scale, std::vector<uint8_t>* rgb)
-{
-    int width = 240 * scale;
-    rgb->assign((size_t)width * 320 * scale * 3, 0);
-    for (int y = 0; y < 320 * scale; y++) {
-        uint8_t* out = rgb->data() + (size_t)y * width * 3;
-        for (int x = 0; x < width; x++) {
-            unsigned p = frame[(y / scale) * 240 + x / scale];
-            unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-            out[x * 3] = (uint8_t)(r << 3 | r >> 2);
-            out[x * 3 + 1] = (uint8_t)(g << 2 | g >> 4);
-            out[x * 3 + 2] = (uint8_t)(b << 3 | b >> 2);
-        }
-    }
-}
-
 static void SdlSetTitle(const std::string& text)
 {
     if (sdlVideo.window)
@@ -166,15 +149,11 @@ void SdlScreenshot()
     localtime_r(&now, &local);
     strftime(stamp, sizeof stamp, "space-shooter-%Y-%m-%d-%H%M%S", &local);
     int scale = SdlLayoutNow().scale;
-    std::vector<uint8_t> rgb;
-    FrameToRgb(SdlLastFrame(), 1, &rgb);
     std::string base = folder + "/" + stamp;
-    int saved = HeadlessWritePngRows(base + ".png", 240, 320, 3, rgb.data());
-    if (saved && scale > 1) {
-        FrameToRgb(SdlLastFrame(), scale, &rgb);
-        saved = HeadlessWritePngRows(base + "-" + std::to_string(scale) + "x.png", 240 * scale, 320 * scale, 3,
-                                     rgb.data());
-    }
+    int saved = HeadlessWritePng(base + ".png", SdlLastFrame(), kfDirect | kfDirect565);
+    if (saved && scale > 1)
+        saved = HeadlessWritePngScaled(base + "-" + std::to_string(scale) + "x.png", SdlLastFrame(),
+                                       kfDirect | kfDirect565, scale);
     SdlTitleMessage((saved ? "screenshot saved in " : "cannot save a screenshot in ") + folder);
     fprintf(stderr, "space-shooter: %s %s.png\n", saved ? "saved" : "cannot save", base.c_str());
 }

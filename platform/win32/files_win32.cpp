@@ -1,11 +1,11 @@
 // Windows files and title: screenshots in the pictures folder, messages after the title, and the high-score file's folder.
+#include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/win32/win32_internal.h"
 
 #include <shlobj.h>
 
 #include <cstdio>
-#include <vector>
 
 enum : DWORD { titleHold = 3000 };   // how long a message stays in the title
 static std::wstring usualTitle;
@@ -53,23 +53,6 @@ void Win32TitleUpdate()
     SetWindowTextW(win32Video.hwnd, usualTitle.c_str());
 }
 
-// Native 565 pixels to 8-bit RGB rows, each pixel repeated scale times across and down.
-static void FrameToRgb(const uint16_t* frame, int scale, std::vector<uint8_t>* rgb)
-{
-    int width = 240 * scale;
-    rgb->assign((size_t)width * 320 * scale * 3, 0);
-    for (int y = 0; y < 320 * scale; y++) {
-        uint8_t* out = rgb->data() + (size_t)y * width * 3;
-        for (int x = 0; x < width; x++) {
-            unsigned p = frame[(y / scale) * 240 + x / scale];
-            unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-            out[x * 3] = (uint8_t)(r << 3 | r >> 2);
-            out[x * 3 + 1] = (uint8_t)(g << 2 | g >> 4);
-            out[x * 3 + 2] = (uint8_t)(b << 3 | b >> 2);
-        }
-    }
-}
-
 void Win32Screenshot()
 {
     std::wstring folder = Win32KnownFolder(FOLDERID_Pictures);
@@ -84,14 +67,10 @@ void Win32Screenshot()
              now.wHour, now.wMinute, now.wSecond);
     std::string base = Win32Narrow(folder) + stamp;
     int scale = Win32LayoutNow().scale;
-    std::vector<uint8_t> rgb;
-    FrameToRgb(Win32LastFrame(), 1, &rgb);
-    int saved = HeadlessWritePngRows(base + ".png", 240, 320, 3, rgb.data());
-    if (saved && scale > 1) {
-        FrameToRgb(Win32LastFrame(), scale, &rgb);
-        saved = HeadlessWritePngRows(base + "-" + std::to_string(scale) + "x.png", 240 * scale, 320 * scale, 3,
-                                     rgb.data());
-    }
+    int saved = HeadlessWritePng(base + ".png", Win32LastFrame(), kfDirect | kfDirect565);
+    if (saved && scale > 1)
+        saved = HeadlessWritePngScaled(base + "-" + std::to_string(scale) + "x.png", Win32LastFrame(),
+                                       kfDirect | kfDirect565, scale);
     Win32TitleMessage((saved ? L"screenshot saved in " : L"cannot save a screenshot in ") + folder);
 }
 

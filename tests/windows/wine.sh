@@ -98,8 +98,13 @@ differ play later || fail "play did not go on"
 grab() { sleep "$2"; import -window "$window" "$work/$1.png"; }
 xmessage -geometry +600+0 "in front" &
 other=$!
-sleep 1
-xdo windowfocus "$(xdo search --name '^xmessage$' | head -1)"
+for _ in $(seq 20); do
+    front=$(xdo search --name '^xmessage$' | head -1) && [ -n "$front" ] && break
+    sleep 0.5
+done
+# Wine deactivates its window when the X focus leaves it, so it must have it first.
+xdo windowfocus "$window" && sleep 0.5
+xdo windowfocus "$front"
 grab away1 1 && grab away2 1.5
 differ away1 away2 && fail "play went on behind another program"
 xdo mousemove --window "$window" $((120 * scale)) $((300 * scale)) click 1
