@@ -92,8 +92,10 @@ TEST_F(ParallaxTest, OffsetsOutsideThePeriodShowTheSamePictureAndScrollBackIntoI
     // Offsets before a frame, their places in the periods, and the offsets after it:
     // the speed added and one period taken off or added.
     const int32_t table[][6] = {
-        { 150, 127, 50, 127, 49, 0 },      { 199, 300, 99, 44, 98, 173 },
-        { 100, 128, 0, 0, 99, 1 },         { -30, -1, 70, 127, 69, 0 },
+        { 150, 127, 50, 127, 49, 0 },
+        { 199, 300, 99, 44, 98, 173 },
+        { 100, 128, 0, 0, 99, 1 },
+        { -30, -1, 70, 127, 69, 0 },
         { INT32_MAX, INT32_MIN, 47, 0, INT32_MAX - 101, INT32_MIN + 129 },
     };
     for (const auto& row : table) {
