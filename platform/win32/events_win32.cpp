@@ -149,8 +149,7 @@ LRESULT CALLBACK Win32WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         // Auto-repeat arrives as further key-down messages, as on the hand-held.
         int key = Win32VirtualKey(Win32Physical(wParam, lParam));
         if (key)
-            Win32Post(message == WM_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (uintptr_t)key,
-                        1 | (lParam & (1 << 30) ? 1 << 30 : 0));
+            Win32Post(message, (uintptr_t)key, 1 | (lParam & (1 << 30) ? 1 << 30 : 0));
         return 0;
     }
     case WM_LBUTTONDOWN:
