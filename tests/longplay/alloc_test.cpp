@@ -50,9 +50,6 @@ FrameTally tally;
 void Judge(const FrameRecord& record)
 {
     static const long allowedTable[] = { 0, 1, 1, 2, -1 };
-    static const char* const whatTable[] = { "a normal frame", "a wave start allocates its path alone",
-                                             "a boss frame allocates its working image alone",
-                                             "a boss's wave start: its path and its working image", "" };
     switch (record.kind) {
     case FrameNormal: tally.normal++; break;
     case FrameWaveStart:
@@ -66,13 +63,9 @@ void Judge(const FrameRecord& record)
     int heapOk = record.heapCalls <= allowedTable[record.kind];
     if ((heapOk && record.background) || ++tally.failures > 10)
         return;
-    char line[160];
-    if (!heapOk)
-        snprintf(line, sizeof line, "frame %u, tick %u: %ld heap calls (%s)\n", record.frame, record.tick,
-                 record.heapCalls, whatTable[record.kind]);
-    else
-        snprintf(line, sizeof line, "frame %u, tick %u: the background is not the stage's, scrolled on\n",
-                 record.frame, record.tick);
+    char line[160];   // kinds: 0 normal, 1 wave start (its path), 2 boss (its working image), 3 both
+    snprintf(line, sizeof line, "frame %u, tick %u, kind %d: %ld heap calls%s\n", record.frame, record.tick,
+             (int)record.kind, record.heapCalls, record.background ? "" : ", not the stage's background scrolled on");
     tally.firstFailures += line;
 }
 

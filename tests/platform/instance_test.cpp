@@ -264,8 +264,8 @@ TEST_F(InstanceTest, OnlyAStaleSocketOfTheGamesOwnIsReplaced)
     fs::remove(socketPath);
 }
 
-// The whole program records a second copy's call, and its replay gives every
-// frame again. The same recording with the call turned into a message that
+// The whole program records a second copy's call, and its replay, in another
+// folder, gives every frame again. The same recording with the call turned into a message that
 // carries a pointer is refused as damaged where the call came in.
 TEST(InstanceRecording, ASecondCopysCallReplaysAndNoPointerComesFromOutside)
 {
@@ -288,9 +288,15 @@ TEST(InstanceRecording, ASecondCopysCallReplaysAndNoPointerComesFromOutside)
     std::string frames = ReadFile(folder / "first.out");
     EXPECT_GT(frames.size(), 1000u);
     EXPECT_EQ(ReadFile(folder / "replayed/out.txt"), frames);
+    // A cut recording and muddled command lines are clear errors.
+    std::string bytes = ReadFile(folder / "first.rec");
+    std::ofstream(folder / "cut.rec", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_EQ(Shell(replayer + "../cut.rec 2> err.txt"), 2);
+    EXPECT_NE(ReadFile(folder / "replayed/err.txt").find("cut.rec is truncated"), std::string::npos);
+    EXPECT_EQ(Shell(runner + "second.txt --replay first.rec 2> /dev/null"), 2);
+    EXPECT_EQ(Shell(runner + "--replay first.rec --record again.rec 2> /dev/null"), 2);
 
     // The call is the one post to window 1 of message 0x52C with 0, 0.
-    std::string bytes = ReadFile(folder / "first.rec");
     const std::string call("\x01\xAC\x0A\x00\x00", 5);
     size_t at = bytes.find(call);
     ASSERT_NE(at, std::string::npos);

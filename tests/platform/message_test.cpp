@@ -22,11 +22,7 @@ int nestedPumps;                 // how many messages the handler of 0x500 pumps
 
 intptr_t TestProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    if (message == WM_CREATE || message == WM_DESTROY) {
-        seen.push_back({ message, wParam, SysTicks() });
-        return 0;
-    }
-    if (message >= WM_USER || message == WM_TIMER)
+    if (message >= WM_USER || message == WM_TIMER || message == WM_DESTROY)
         seen.push_back({ message, wParam, SysTicks() });
     if (message == WM_TIMER && sleepInTimer) {
         SysSleep(sleepInTimer);
@@ -62,7 +58,15 @@ protected:
         ASSERT_NE(WindowRegisterClass(&windowClass), 0);
         window = WindowCreate(L"TEST", L"Test", 0, 0, 0, 240, 320, nullptr);
         ASSERT_NE(window, nullptr);
-        seen.clear();
+    }
+
+    // The messages seen so far.
+    static std::vector<uint32_t> Seen()
+    {
+        std::vector<uint32_t> messages;
+        for (const auto& one : seen)
+            messages.push_back(one.message);
+        return messages;
     }
 
     // Runs the outer loop until quit or count dispatches.
@@ -78,38 +82,32 @@ protected:
     }
 };
 
-TEST_F(MessageTest, PostedMessagesComeBeforeADueTick)
+using U = std::vector<uint32_t>;
+
+TEST_F(MessageTest, PostedMessagesComeBeforeADueTickAndMissedTicksAreDropped)
 {
     TimerSet(window, 1, 50);
     SysSleep(120);   // two ticks are due, and coalesce into one
     MessagePost(window, WM_USER + 1, 0, 0);
     MessagePost(window, WM_USER + 2, 0, 0);
     Pump(3);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].message, WM_USER + 1u);
-    EXPECT_EQ(seen[1].message, WM_USER + 2u);
-    EXPECT_EQ(seen[2].message, (uint32_t)WM_TIMER);
+    EXPECT_EQ(Seen(), (U{ WM_USER + 1, WM_USER + 2, WM_TIMER }));
     EXPECT_EQ(seen[2].wParam, 1u);
-}
 
-TEST_F(MessageTest, TicksMissedWhileAHandlerRunsAreDropped)
-{
-    TimerSet(window, 1, 50);
-    sleepInTimer = 170;   // the first tick's handler outlasts the ticks of 100, 150 and 200
+    seen.clear();
+    sleepInTimer = 170;   // this tick's handler outlasts the ticks of 200, 250 and 300
     Pump(4);
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[0].tick, 50u);
-    EXPECT_EQ(seen[1].tick, 220u);   // the missed ticks arrive as one
-    EXPECT_EQ(seen[2].tick, 250u);   // and the period keeps its phase
-    EXPECT_EQ(seen[3].tick, 300u);
+    U ticks;
+    for (const auto& one : seen)
+        ticks.push_back(one.tick);
+    EXPECT_EQ(ticks, (U{ 150, 320, 350, 400 }));   // the missed ticks arrive as one, and the period keeps its phase
 }
 
-TEST_F(MessageTest, SendCallsTheProcedureAtOnceAndPeekDoesNotTake)
+TEST_F(MessageTest, SendCallsTheProcedureAtOncePeekDoesNotTakeAndWaitsForATick)
 {
     MessagePost(window, WM_USER + 1, 0, 0);
     MessageSend(window, WM_USER + 2, 7, 0);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].message, WM_USER + 2u);
+    ASSERT_EQ(Seen(), U{ WM_USER + 2 });
     EXPECT_EQ(seen[0].wParam, 7u);
 
     Message peeked, taken;
@@ -118,33 +116,21 @@ TEST_F(MessageTest, SendCallsTheProcedureAtOnceAndPeekDoesNotTake)
     ASSERT_EQ(MessageGet(&taken), 1);
     EXPECT_EQ(peeked.message, taken.message);
     EXPECT_EQ(taken.message, WM_USER + 1u);
-}
 
-TEST_F(MessageTest, PeekOnAnEmptyQueueWaitsForTheNextTick)
-{
-    TimerSet(window, 1, 50);
-    Message message;
-    ASSERT_EQ(MessagePeek(&message), 1);
-    EXPECT_EQ(message.message, (uint32_t)WM_TIMER);
+    TimerSet(window, 1, 50);   // on an empty queue, a peek waits for the next tick
+    ASSERT_EQ(MessagePeek(&peeked), 1);
+    EXPECT_EQ(peeked.message, (uint32_t)WM_TIMER);
     EXPECT_EQ(HeadlessNow(), 50u);
 }
 
-TEST_F(MessageTest, NestedLoopsInsideAHandlerTakeTheQueue)
+TEST_F(MessageTest, NestedLoopsInsideAHandlerTakeTheQueueAndQuitEndsThemAll)
 {
     nestedPumps = 2;
-    MessagePost(window, WM_USER + 0x100, 0, 0);
-    MessagePost(window, WM_USER + 1, 0, 0);
-    MessagePost(window, WM_USER + 2, 0, 0);
-    MessagePost(window, WM_USER + 3, 0, 0);
-    Pump(2);
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[1].message, WM_USER + 1u);   // taken by the nested loop
-    EXPECT_EQ(seen[2].message, WM_USER + 2u);
-    EXPECT_EQ(seen[3].message, WM_USER + 3u);   // back in the outer loop
-}
+    for (uint32_t message : { WM_USER + 0x100, WM_USER + 1, WM_USER + 2, WM_USER + 3 })
+        MessagePost(window, message, 0, 0);
+    Pump(2);   // the nested loop takes 1 and 2, the outer one 3
+    EXPECT_EQ(Seen(), (U{ WM_USER + 0x100, WM_USER + 1, WM_USER + 2, WM_USER + 3 }));
 
-TEST_F(MessageTest, QuitInsideANestedLoopEndsTheOuterLoopToo)
-{
     nestedPumps = 5;
     MessagePost(window, WM_USER + 0x100, 0, 0);
     MessagePost(window, WM_CLOSE, 0, 0);   // destroys the window; its handler would post quit
@@ -158,8 +144,7 @@ TEST_F(MessageTest, CloseDestroysTheWindowAndItsTimers)
     TimerSet(window, 1, 50);
     MessagePost(window, WM_CLOSE, 0, 0);
     Pump(1);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].message, (uint32_t)WM_DESTROY);
+    EXPECT_EQ(Seen(), U{ WM_DESTROY });
     EXPECT_FALSE(WindowIsAlive(window));
     EXPECT_EQ(MessagePost(window, WM_USER, 0, 0), 0);
     MessagePostQuit(3);
@@ -168,17 +153,12 @@ TEST_F(MessageTest, CloseDestroysTheWindowAndItsTimers)
     EXPECT_EQ(message.wParam, 3u);
 }
 
-TEST_F(MessageTest, OtherThreadsMayPost)
+TEST_F(MessageTest, OtherThreadsMayPostAndTheWindowKeepsItsData)
 {
     std::thread poster([this] { MessagePost(window, WM_USER + 9, 9, 0); });
     poster.join();
     Pump(1);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].message, WM_USER + 9u);
-}
-
-TEST_F(MessageTest, WindowDataAndForeground)
-{
+    EXPECT_EQ(Seen(), U{ WM_USER + 9 });
     int value = 0;
     WindowSetData(window, &value);
     EXPECT_EQ(WindowData(window), &value);

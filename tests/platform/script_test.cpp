@@ -39,15 +39,6 @@ protected:
         ASSERT_NE(window, nullptr);
     }
 
-    // Dispatches every message until the clock reaches tick.
-    void RunUntil(uint32_t tick)
-    {
-        TimerSet(window, 1, 50);
-        Message message;
-        while (HeadlessNow() < tick && MessageGet(&message))
-            MessageDispatch(&message);
-    }
-
     std::vector<uint32_t> DownTicks(uintptr_t key, bool repeat)
     {
         std::vector<uint32_t> ticks;
@@ -60,34 +51,36 @@ protected:
     Window* window = nullptr;
 };
 
-TEST_F(ScriptTest, AHeldKeyRepeatsAfterADelayUntilItComesUp)
+TEST_F(ScriptTest, HeldKeysRepeatAfterADelayEachOnItsOwnUntilTheyComeUp)
 {
-    ASSERT_EQ(HeadlessScriptLoad("at 100 down fire\nat 900 up fire\n", nullptr), 1);
-    RunUntil(2000);
+    struct RepeatDef {
+        const char* script;
+        uintptr_t key;
+        std::vector<uint32_t> repeats;
+    };
+    const char* const both = "at 0 down left\nat 200 down fire\nat 700 up fire\nat 760 up left\n";
+    const RepeatDef repeatTable[] = {
+        { "at 10 down menu\n", KeyMenu, { 510, 560 } },   // no timer: the held key keeps an idle program going
+        { both, KeyLeft, { 500, 550, 600, 650, 700, 750 } },
+        { both, KeyFire, {} },   // its first repeat was due at 700, with its release
+        { "at 100 down fire\nat 900 up fire\n", KeyFire, { 600, 650, 700, 750, 800, 850 } },
+    };
+    for (const RepeatDef& row : repeatTable) {
+        SetUp();
+        ASSERT_EQ(HeadlessScriptLoad(row.script, nullptr), 1);
+        int idle = row.key == KeyMenu;
+        if (!idle)
+            TimerSet(window, 1, 50);
+        Message message;
+        for (int i = 0; (idle ? i < 3 : HeadlessNow() < 2000) && MessageGet(&message); i++)
+            MessageDispatch(&message);
+        EXPECT_EQ(DownTicks(row.key, true), row.repeats) << row.script;
+    }
     EXPECT_EQ(DownTicks(KeyFire, false), std::vector<uint32_t>({ 100 }));
-    EXPECT_EQ(DownTicks(KeyFire, true), std::vector<uint32_t>({ 600, 650, 700, 750, 800, 850 }));
     ASSERT_FALSE(keysSeen.empty());
     EXPECT_EQ(keysSeen.back().message, (uint32_t)WM_KEYUP);
     EXPECT_EQ(keysSeen.back().tick, 900u);
     EXPECT_EQ(InputKeyState(KeyFire), 0);
-}
-
-TEST_F(ScriptTest, EachHeldKeyRepeatsOnItsOwnAndAReleaseAtTheRepeatTickWins)
-{
-    ASSERT_EQ(HeadlessScriptLoad("at 0 down left\nat 200 down fire\nat 700 up fire\nat 760 up left\n", nullptr), 1);
-    RunUntil(1500);
-    EXPECT_EQ(DownTicks(KeyLeft, true), std::vector<uint32_t>({ 500, 550, 600, 650, 700, 750 }));
-    EXPECT_TRUE(DownTicks(KeyFire, true).empty());   // its first repeat was due at 700
-}
-
-TEST_F(ScriptTest, AHeldKeyKeepsAnIdleProgramGoing)
-{
-    // Nothing else is left to happen, yet the repeats still come on time.
-    ASSERT_EQ(HeadlessScriptLoad("at 10 down menu\n", nullptr), 1);
-    Message message;
-    for (int i = 0; i < 3 && MessageGet(&message); i++)
-        MessageDispatch(&message);
-    EXPECT_EQ(DownTicks(KeyMenu, true), std::vector<uint32_t>({ 510, 560 }));
 }
 
 TEST_F(ScriptTest, ABadLineIsNamedByItsNumber)
@@ -95,10 +88,10 @@ TEST_F(ScriptTest, ABadLineIsNamedByItsNumber)
     std::string error;
     EXPECT_EQ(HeadlessScriptLoad("# start\nat 10 tap 1 2\n\nat 20 down sideways\n", &error), 0);
     EXPECT_EQ(error, "line 4: unknown key \"sideways\"");
-    EXPECT_EQ(HeadlessScriptLoad("at 10 tap 1\n", &error), 0);
-    EXPECT_EQ(error.rfind("line 1: ", 0), 0u);
-    EXPECT_EQ(HeadlessScriptLoad("at ten quit\n", &error), 0);
-    EXPECT_EQ(HeadlessScriptLoad(std::string("at 10 qu\0it\n", 12), &error), 0);
+    for (const std::string& bad : { std::string("at 10 tap 1\n"), std::string("at ten quit\n"), std::string("at 10 qu\0it\n", 12) }) {
+        EXPECT_EQ(HeadlessScriptLoad(bad, &error), 0);
+        EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << error;
+    }
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -124,6 +123,21 @@ void RunMini(int variant)
         SysTicks();
 }
 
+std::string Bytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Writes a recording's checksum over all its bytes before the last eight.
+std::string Sealed(std::string bytes)
+{
+    uint64_t sum = RecordChecksum((const uint8_t*)bytes.data(), bytes.size() - 8);
+    for (int i = 0; i < 8; i++)
+        bytes[bytes.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
+    return bytes;
+}
+
 const char* const miniScript =
     "at 200 down left\nat 600 up left\nat 700 down fire\nat 710 up fire\nat 900 tap 30 40\n"
     "at 1000 deactivate\nat 1300 activate\nat 1500 down right\nat 1800 up right\nat 2000 quit\n";
@@ -222,8 +236,7 @@ TEST_F(RecordTest, AReplayOutOfStepStopsAndNamesTheFrame)
 TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
 {
     Record();
-    std::ifstream file("mini.rec", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = Bytes("mini.rec");
     ASSERT_GT(bytes.size(), 100u);
     auto refused = [&](const std::string& content, const char* why) {
         std::ofstream("bad.rec", std::ios::binary) << content;
@@ -242,10 +255,7 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
     refused("at 100 quit\n", "not a recording");
     std::string other = bytes;
     other[6] = 2;
-    uint64_t sum = RecordChecksum((const uint8_t*)other.data(), other.size() - 8);
-    for (int i = 0; i < 8; i++)
-        other[other.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
-    refused(other, "another version");
+    refused(Sealed(other), "another version");
     EXPECT_NE(Replay(0, "missing.rec").find("cannot read"), std::string::npos);
 }
 
@@ -254,8 +264,7 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
 TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
 {
     Record();
-    std::ifstream file("mini.rec", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = Bytes("mini.rec");
     const size_t header = 8 + 4 + 1 + 1;   // magic, format, and no score file
     std::mt19937 random(7);
     int stopped = 0;
@@ -265,11 +274,7 @@ TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
             body[random() % body.size()] = (char)random();
         if (round % 3 == 0)
             body.resize(random() % body.size());
-        std::string fuzzed = bytes.substr(0, header) + body + bytes.substr(bytes.size() - 13, 5);
-        uint64_t sum = RecordChecksum((const uint8_t*)fuzzed.data(), fuzzed.size());
-        for (int i = 0; i < 8; i++)
-            fuzzed += (char)(sum >> (8 * i));
-        std::ofstream("fuzz.rec", std::ios::binary) << fuzzed;
+        std::ofstream("fuzz.rec", std::ios::binary) << Sealed(bytes.substr(0, header) + body + bytes.substr(bytes.size() - 13));
         failure.clear();
         ASSERT_EQ(Replay(0, "fuzz.rec"), "");
         std::string error;
@@ -289,10 +294,7 @@ TEST_F(RecordTest, AReplayStartsFromTheRecordedHighScoresAndKeepsOthersSafe)
     fs::create_directory("elsewhere");
     fs::current_path("elsewhere");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");
-    std::ifstream restored(recordScoreFile, std::ios::binary);
-    std::stringstream text;
-    text << restored.rdbuf();
-    EXPECT_EQ(text.str(), "twelve names");
+    EXPECT_EQ(Bytes(recordScoreFile), "twelve names");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");   // the same table is no obstacle
 
     std::ofstream(recordScoreFile, std::ios::binary) << "someone else's";
