@@ -1,29 +1,34 @@
-// The message queue's promises: ordering, dropped ticks, synchronous sends, nested loops and quitting.
+// The message queue's promises (ordering, dropped ticks, synchronous sends, nested loops and quitting), and the
+// headless input script: held keys repeat like a desktop keyboard's, and bad lines are named.
+#include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/sys.h"
 #include "platform/win.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-struct Seen {
+struct SeenMessage {
     uint32_t message;
     uintptr_t wParam;
     uint32_t tick;
+    bool repeat;   // of a key
 };
 
-std::vector<Seen> seen;
+std::vector<SeenMessage> seen;
 uint32_t sleepInTimer;           // how long the timer handler works
 int nestedPumps;                 // how many messages the handler of 0x500 pumps itself
 
 intptr_t TestProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    if (message >= WM_USER || message == WM_TIMER || message == WM_DESTROY)
-        seen.push_back({ message, wParam, SysTicks() });
+    if (message >= WM_USER || message == WM_TIMER || message == WM_DESTROY || message == WM_KEYDOWN || message == WM_KEYUP)
+        seen.push_back({ message, wParam, SysTicks(), ((lParam >> 30) & 1) != 0 });
     if (message == WM_TIMER && sleepInTimer) {
         SysSleep(sleepInTimer);
         sleepInTimer = 0;
@@ -67,6 +72,15 @@ protected:
         for (const auto& one : seen)
             messages.push_back(one.message);
         return messages;
+    }
+
+    static std::vector<uint32_t> DownTicks(uintptr_t key, bool repeat)
+    {
+        std::vector<uint32_t> ticks;
+        for (const SeenMessage& one : seen)
+            if (one.message == WM_KEYDOWN && one.wParam == key && one.repeat == repeat)
+                ticks.push_back(one.tick);
+        return ticks;
     }
 
     // Runs the outer loop until quit or count dispatches.
@@ -164,6 +178,49 @@ TEST_F(MessageTest, OtherThreadsMayPostAndTheWindowKeepsItsData)
     EXPECT_EQ(WindowData(window), &value);
     EXPECT_EQ(WindowForeground(), window);
     EXPECT_EQ(WindowFindRunning(L"NONE", L"None"), nullptr);
+}
+
+TEST_F(MessageTest, HeldKeysRepeatAfterADelayEachOnItsOwnUntilTheyComeUp)
+{
+    struct RepeatDef {
+        const char* script;
+        uintptr_t key;
+        U repeats;
+    };
+    const char* const both = "at 0 down left\nat 200 down fire\nat 700 up fire\nat 760 up left\n";
+    const RepeatDef repeatTable[] = {
+        { "at 10 down menu\n", KeyMenu, { 510, 560 } },   // no timer: the held key keeps an idle program going
+        { both, KeyLeft, { 500, 550, 600, 650, 700, 750 } },
+        { both, KeyFire, {} },   // its first repeat was due at 700, with its release
+        { "at 100 down fire\nat 900 up fire\n", KeyFire, { 600, 650, 700, 750, 800, 850 } },
+    };
+    for (const RepeatDef& row : repeatTable) {
+        SetUp();
+        ASSERT_EQ(HeadlessScriptLoad(row.script, nullptr), 1);
+        int idle = row.key == KeyMenu;
+        if (!idle)
+            TimerSet(window, 1, 50);
+        Message message;
+        for (int i = 0; (idle ? i < 3 : HeadlessNow() < 2000) && MessageGet(&message); i++)
+            MessageDispatch(&message);
+        EXPECT_EQ(DownTicks(row.key, true), row.repeats) << row.script;
+    }
+    EXPECT_EQ(DownTicks(KeyFire, false), U{ 100 });
+    auto last = std::find_if(seen.rbegin(), seen.rend(), [](const SeenMessage& one) { return one.message != WM_TIMER; });
+    EXPECT_EQ(last->message, (uint32_t)WM_KEYUP);
+    EXPECT_EQ(last->tick, 900u);
+    EXPECT_EQ(InputKeyState(KeyFire), 0);
+}
+
+TEST_F(MessageTest, ABadScriptLineIsNamedByItsNumber)
+{
+    std::string error;
+    EXPECT_EQ(HeadlessScriptLoad("# start\nat 10 tap 1 2\n\nat 20 down sideways\n", &error), 0);
+    EXPECT_EQ(error, "line 4: unknown key \"sideways\"");
+    for (const std::string& bad : { std::string("at 10 tap 1\n"), std::string("at ten quit\n"), std::string("at 10 qu\0it\n", 12) }) {
+        EXPECT_EQ(HeadlessScriptLoad(bad, &error), 0);
+        EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << error;
+    }
 }
 
 }  // namespace
