@@ -165,23 +165,23 @@ protected:
     }
 
     // Records the small program driven by the script; returns what it did.
-    Mini Record(const std::string& path = "mini.rec")
+    // finished is what finishing the recording must give; error holds its message.
+    Mini Record(const std::string& path = "mini.rec", int finished = 1)
     {
         HeadlessReset();
-        std::string error;
         EXPECT_EQ(HeadlessScriptLoad(miniScript, &error), 1) << error;
         EXPECT_EQ(RecordStart(path, kfDirect | kfDirect565, &error), 1) << error;
         RunMini(0);
-        EXPECT_EQ(RecordFinish(&error), 1) << error;
+        EXPECT_EQ(RecordFinish(&error), finished) << error;
         return mini;
     }
+    std::string error;
 
     // Replays path with the program in variant; returns the start's error, if any.
     std::string Replay(int variant, const std::string& path = "mini.rec")
     {
         HeadlessReset();
         failure.clear();
-        std::string error;
         if (!ReplayStart(path, &error))
             return error;
         RecordSetFailHandler(OnFail);
@@ -191,7 +191,7 @@ protected:
     }
 };
 
-TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
+TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrameAndStopsWhereItGoesAnotherWay)
 {
     Mini recorded = Record();
     ASSERT_GT(recorded.hashes.size(), 20u);
@@ -207,7 +207,6 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
     EXPECT_TRUE(paused);    // nothing was drawn while another window was in front
 
     ASSERT_EQ(Replay(0), "");
-    std::string error;
     EXPECT_EQ(ReplayFinish(&error), 1) << error << failure;
     EXPECT_EQ(failure, "");
     EXPECT_EQ(mini.hashes, recorded.hashes);
@@ -215,11 +214,8 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
     EXPECT_EQ(mini.taken, recorded.taken);
     EXPECT_EQ(HeadlessNow(), 2000u);   // the virtual clock followed the recorded reads
     EXPECT_EQ(RecordFrames(), recorded.hashes.size());
-}
 
-TEST_F(RecordTest, AReplayOutOfStepStopsAndNamesTheFrame)
-{
-    Record();
+    // A program that goes another way stops the replay, which names the frame.
     ASSERT_EQ(Replay(1), "");
     EXPECT_NE(failure.find("after frame 6: out of step"), std::string::npos) << failure;
     EXPECT_NE(failure.find("polls key 38"), std::string::npos) << failure;
@@ -229,7 +225,6 @@ TEST_F(RecordTest, AReplayOutOfStepStopsAndNamesTheFrame)
 
     ASSERT_EQ(Replay(3), "");   // the program goes on past the recording's end
     EXPECT_NE(failure.find("the recording ends"), std::string::npos) << failure;
-    std::string error;
     EXPECT_EQ(ReplayFinish(&error), 0);
 }
 
@@ -240,9 +235,9 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
     ASSERT_GT(bytes.size(), 100u);
     auto refused = [&](const std::string& content, const char* why) {
         std::ofstream("bad.rec", std::ios::binary) << content;
-        std::string error = Replay(0, "bad.rec");
-        EXPECT_NE(error.find(why), std::string::npos) << error;
-        return !error.empty();
+        std::string got = Replay(0, "bad.rec");
+        EXPECT_NE(got.find(why), std::string::npos) << got;
+        return !got.empty();
     };
     for (size_t at = 0; at < bytes.size(); at++) {
         std::string flipped = bytes;
@@ -277,7 +272,6 @@ TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
         std::ofstream("fuzz.rec", std::ios::binary) << Sealed(bytes.substr(0, header) + body + bytes.substr(bytes.size() - 13));
         failure.clear();
         ASSERT_EQ(Replay(0, "fuzz.rec"), "");
-        std::string error;
         if (failure.empty() && !ReplayFinish(&error))
             failure = error;
         stopped += !failure.empty();
@@ -311,13 +305,7 @@ TEST_F(RecordTest, AFailedWriteLeavesThePlayAlone)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    HeadlessReset();
-    std::string error;
-    ASSERT_EQ(HeadlessScriptLoad(miniScript, &error), 1);
-    ASSERT_EQ(RecordStart("/dev/full", kfDirect | kfDirect565, &error), 1);
-    RunMini(0);
-    EXPECT_GT(mini.frames, 20);
-    EXPECT_EQ(RecordFinish(&error), 0);
+    EXPECT_GT(Record("/dev/full", 0).frames, 20);
     EXPECT_NE(error.find("cannot write"), std::string::npos);
     EXPECT_EQ(RecordStart("no-such-folder/x.rec", kfDirect | kfDirect565, &error), 0);
 }
