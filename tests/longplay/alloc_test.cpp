@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,16 +31,15 @@ struct FrameRecord {
 };
 
 // A stage's new look is loaded in the middle of its intro, frames before the
-// stage number moves on: frames are judged once this many more have passed.
-enum { PendingFrames = 32, GameStartFrames = 60 };
+// stage number moves on: this many frames before a stage change are not judged.
+enum { StageLoadFrames = 32, GameStartFrames = 60 };
 
 struct FrameTally {
     int normal, waveStarts, bossFrames, stageChanges, deaths;
     long mostAtAWaveStart;
     int failures;
     std::string firstFailures;
-    FrameRecord pending[PendingFrames];
-    int pendingCount;
+    std::vector<FrameRecord> frames;   // judged at the end; the hook's own heap calls are not counted
     // The world as the previous present left it.
     int playing, boss, playingFor;
     uint32_t wave, stage, lives;
@@ -94,16 +94,6 @@ int BackgroundShown(const GameWorld* world)
     return matches * 5 >= samples * 2;   // long runs match three in five at the least; a smeared frame, hardly one
 }
 
-void Push(const FrameRecord& record)
-{
-    if (tally.pendingCount == PendingFrames) {
-        Judge(tally.pending[0]);
-        std::copy(tally.pending + 1, tally.pending + PendingFrames, tally.pending);
-        tally.pendingCount--;
-    }
-    tally.pending[tally.pendingCount++] = record;
-}
-
 // After every present: sort the frame just run by what it did, let the pilot
 // play (its own heap calls are not the game's), and count the next one.
 void OnFrame(void*)
@@ -116,11 +106,11 @@ void OnFrame(void*)
     if (tally.playing && playing && tally.playingFor > GameStartFrames) {
         int waveStart = world->waveIndex != tally.wave, boss = world->bossActive || tally.boss;
         FrameKind kind = waveStart ? (boss ? FrameWaveStartBoss : FrameWaveStart) : boss ? FrameBoss : FrameNormal;
-        Push({ HeadlessFramesPresented(), HeadlessNow(), allocations, kind, BackgroundShown(world) });
+        tally.frames.push_back({ HeadlessFramesPresented(), HeadlessNow(), allocations, kind, BackgroundShown(world) });
         if (world->stageNumber != tally.stage) {
             tally.stageChanges++;
-            for (int i = 0; i < tally.pendingCount; i++)
-                tally.pending[i].kind = FrameStageChange;
+            for (size_t i = tally.frames.size() - std::min<size_t>(tally.frames.size(), StageLoadFrames); i < tally.frames.size(); i++)
+                tally.frames[i].kind = FrameStageChange;
         }
         tally.deaths += world->lives < tally.lives;
     }
@@ -157,8 +147,8 @@ TEST(LongPlay, FramesLeaveTheHeapAloneAndShowTheStageScrolling)
     WinMain(SysModule(), nullptr, "", 1);
     counting = false;
     HeadlessSetPresentHook(nullptr, nullptr);
-    for (int i = 0; i < tally.pendingCount; i++)
-        Judge(tally.pending[i]);
+    for (const FrameRecord& record : tally.frames)
+        Judge(record);
     HeadlessAudioReset();
     fs::current_path(started);
 
