@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <string>
 
@@ -32,17 +33,6 @@ void KeepLastFrame(void*)
     static uint16_t screen[240 * 320];
     HeadlessScreenRead(screen);
     lastFrame = RecordHash(screen);
-}
-
-std::string Hex(const std::string& bytes)
-{
-    std::string text;
-    char pair[3];
-    for (unsigned char c : bytes) {
-        snprintf(pair, sizeof pair, "%02x", c);
-        text += pair;
-    }
-    return text.empty() ? "none" : text;
 }
 
 std::string ReadFile(const fs::path& path)
@@ -77,11 +67,13 @@ void ReplayInChild(const fs::path& recording, const fs::path& folder)
         _exit(4);
     }
     std::ofstream facts("facts.txt");
-    char hash[17];
-    snprintf(hash, sizeof hash, "%016llx", (unsigned long long)lastFrame);
+    std::string scores = ReadFile(recordScoreFile);
     facts << "score " << gameWorld.score << "\nstage " << gameWorld.stageNumber << "\nframes " << RecordFrames()
-          << "\nticks " << HeadlessNow() << "\nlast-frame " << hash << "\nhigh-scores "
-          << Hex(ReadFile(recordScoreFile)) << "\n";
+          << "\nticks " << HeadlessNow() << "\nlast-frame " << std::hex << std::setfill('0') << std::setw(16)
+          << lastFrame << "\nhigh-scores " << (scores.empty() ? "none" : "");
+    for (unsigned char c : scores)
+        facts << std::setw(2) << (int)c;
+    facts << "\n";
     facts.close();
     fflush(nullptr);
     _exit(0);
