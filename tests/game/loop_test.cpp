@@ -1,5 +1,6 @@
 // The course of a game: the wave schedule over the whole table, stage changes, the frame routines' order and game
-// over. The banners' frames and the wave's wait for the smoke to clear are pinned by the golden replays.
+// over. The banners' frames, the display over the ship and the wave's wait for the smoke are pinned by the golden
+// replays.
 #include "game/boss.h"
 #include "game/player.h"
 #include "gfx/bitmap.h"
@@ -159,20 +160,6 @@ TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
     EXPECT_EQ(world->stageNumber, stage + 1);
     EXPECT_EQ(TurretStage(), 0);
     EXPECT_EQ(world->waveIndex, 26u);
-}
-
-TEST_F(GameLoopTest, TheDisplayIsDrawnOverTheShip)
-{
-    world->player.y = 310;
-    world->player.vx = world->player.vy = 0;
-    RunGameFrame(world);
-    std::vector<uint16_t> frame = Screen();
-    // The weapon bar lies over the ship's middle: its black frame and an unlit grey segment.
-    EXPECT_EQ(frame[309 * 240 + 120], MakeColour(0, 0, 0));
-    EXPECT_EQ(frame[315 * 240 + 120], MakeColour(0, 0, 0));
-    EXPECT_EQ(frame[312 * 240 + 120], MakeColour(128, 128, 128));
-    EXPECT_EQ(frame[312 * 240 + 25], MakeColour(0, 255, 0));
-    EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);   // above the bar the ship is seen
 }
 
 // The pixel of an image at its centre, where an entity's centre is drawn.
