@@ -1,11 +1,12 @@
-// The course of a game: the wave schedule over the whole table, stage changes and their banners, the frame
-// routines' order, the end of a wave, game over, and the heap left alone by play.
+// The course of a game: the wave schedule over the whole table, stage changes, the frame routines' order and game
+// over. The banners' frames, the display over the ship and the wave's wait for the smoke are pinned by the golden
+// replays.
 #include "game/boss.h"
 #include "game/player.h"
 #include "gfx/bitmap.h"
 #include "sound/cea_sound.h"
 #include "tests/game/play.h"
-#include "tests/heap_count.h"
+#include "tests/heap_count.h"   // the heap wrappers game_tests links with; long play counts the heap calls
 
 #include <algorithm>
 #include <cstring>
@@ -15,23 +16,12 @@ namespace {
 
 class GameLoopTest : public HeadlessGame {
 protected:
-    std::vector<std::vector<uint16_t>> presented;   // every frame shown, when recording
-    bool recording = false;
-
     void SetUp() override
     {
         HeadlessGame::SetUp();
-        HeadlessSetPresentHook(OnPresent, this);
         NewGame(world);
         world->framesEnabled = 1;
     }
-    static void OnPresent(void* context)
-    {
-        GameLoopTest* test = (GameLoopTest*)context;
-        if (test->recording)
-            test->presented.push_back(Screen());
-    }
-
     // Lets the wave in play end, as when its last ship is destroyed and the smoke has cleared.
     void EndWave()
     {
@@ -52,34 +42,11 @@ protected:
         }
         return -1;
     }
-
-    static long CountColour(const std::vector<uint16_t>& frame, int y0, int y1, uint16_t colour)
-    {
-        return std::count(frame.begin() + y0 * 240, frame.begin() + y1 * 240, colour);
-    }
-
-    // Mean of red + green + blue over a patch of sky clear of the ship and the display.
-    static double Brightness(const std::vector<uint16_t>& frame)
-    {
-        double sum = 0;
-        for (int i = 40 * 240; i < 120 * 240; i++) {
-            int r, g, b;
-            SplitColour(frame[i], &r, &g, &b);
-            sum += r + g + b;
-        }
-        return sum / (80 * 240);
-    }
 };
 
-TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZeroAndTheBossWavesSetTheBossUp)
+// What a new game sets anew shows in every golden replay; a boss's strength shows nowhere.
+TEST_F(GameLoopTest, TheBossWavesSetTheBossUp)
 {
-    world->score = 99;
-    NewGame(world);
-    EXPECT_EQ((std::vector<long>{ world->score, world->lives, world->weaponLevel, world->loopCount, world->waveIndex,
-                                  world->enemiesLeft, world->spawnInterval, world->turretInterval, world->player.active,
-                                  world->player.x, world->player.y, world->parallax.frontSpeed, world->bossActive }),
-              (std::vector<long>{ 0, 3, 2, 1, 0, 8, 5, 1000, 1, 120, 270, 1, 0 }));
-
     ScheduleWave(world, 8);
     const BossDef& def = BossTable[1];
     EXPECT_EQ((std::vector<long>{ world->bossActive, world->bossDestroyed, world->bossKind, world->enemiesLeft,
@@ -195,67 +162,6 @@ TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
     EXPECT_EQ(world->waveIndex, 26u);
 }
 
-TEST_F(GameLoopTest, AStageChangeDarkensLoadsTheLookAndBlinksItsBanner)
-{
-    recording = true;
-    uint32_t start = HeadlessNow();
-    StageIntro(world, 1);
-    recording = false;
-    ASSERT_EQ(presented.size(), 122u);
-    EXPECT_GE(HeadlessNow() - start, 122u * 50);   // each frame rests out its 50 ms
-    EXPECT_EQ(world->stageNumber, 1u);
-    EXPECT_EQ(TurretStage(), 1);
-    EXPECT_EQ(world->parallax.frontSpeed, -3);
-    EXPECT_EQ(world->framesEnabled, 1u);
-
-    // Levels 0 to 250 darken frame by frame, 255 is black, then it brightens again.
-    for (int i = 1; i < 22; i++) {
-        double now = Brightness(presented[i]), before = Brightness(presented[i - 1]);
-        EXPECT_TRUE(i < 11 ? now < before : i == 11 ? now == 0.0 : now > before) << i;
-    }
-    EXPECT_GT(Brightness(presented[0]), 8 * Brightness(presented[10]));
-
-    // The banner's texts: "Get Ready" in yellow at y 140, "Stage 2" in white at 160,
-    // in banner frames 8-15, 24-31 and 40-47 only.
-    for (int frame = 0; frame < 100; frame++) {
-        bool shown = frame < 50 && (frame / 8) % 2 == 1;
-        EXPECT_EQ(CountColour(presented[22 + frame], 140, 158, MakeColour(255, 255, 0)) > 40, shown) << frame;
-    }
-}
-
-TEST_F(GameLoopTest, TheStartBannerFadesTheMenuIntoTheStage)
-{
-    uint16_t blue = MakeColour(0, 0, 255), yellow = MakeColour(255, 255, 0);
-    SurfaceClear(back, blue);   // what the menu left
-    recording = true;
-    GameStartBanner(world);
-    recording = false;
-    ASSERT_EQ(presented.size(), 30u + 11u + 100u);
-    // The old picture stays for 30 frames, the texts over it from the 17th.
-    EXPECT_EQ(CountColour(presented[0], 0, 320, blue), 240 * 320);
-    EXPECT_EQ(CountColour(presented[15], 140, 158, yellow), 0);
-    EXPECT_GT(CountColour(presented[16], 140, 158, yellow), 40);
-    // Then it fades out over the stage, and the texts stay for 50 frames.
-    EXPECT_GT(CountColour(presented[30], 40, 120, blue), 0);
-    EXPECT_EQ(CountColour(presented[40], 40, 120, blue), 0);
-    EXPECT_GT(CountColour(presented[41 + 49], 140, 158, yellow), 40);
-    EXPECT_EQ(CountColour(presented[41 + 50], 140, 158, yellow), 0);
-}
-
-TEST_F(GameLoopTest, TheDisplayIsDrawnOverTheShip)
-{
-    world->player.y = 310;
-    world->player.vx = world->player.vy = 0;
-    RunGameFrame(world);
-    std::vector<uint16_t> frame = Screen();
-    // The weapon bar lies over the ship's middle: its black frame and an unlit grey segment.
-    EXPECT_EQ(frame[309 * 240 + 120], MakeColour(0, 0, 0));
-    EXPECT_EQ(frame[315 * 240 + 120], MakeColour(0, 0, 0));
-    EXPECT_EQ(frame[312 * 240 + 120], MakeColour(128, 128, 128));
-    EXPECT_EQ(frame[312 * 240 + 25], MakeColour(0, 255, 0));
-    EXPECT_NE(frame[305 * 240 + 120], frame[305 * 240 + 20]);   // above the bar the ship is seen
-}
-
 // The pixel of an image at its centre, where an entity's centre is drawn.
 static uint16_t CentrePixel(const Surface* image)
 {
@@ -280,78 +186,17 @@ TEST_F(GameLoopTest, TurretsLieUnderTheShipInNormalFramesAndOverItInBossFrames)
     }
 }
 
-TEST_F(GameLoopTest, LosingTheLastShipEndsTheGameOnlyAfterTheGracePeriod)
+// The grace period, and a normal frame's end of the game, show in the golden replays; a boss frame's end does not.
+TEST_F(GameLoopTest, LosingTheLastShipInABossFrameEndsTheGameOnlyAfterTheGracePeriod)
 {
-    uint32_t frames = HeadlessFramesPresented();
+    ScheduleWave(world, 3);
     world->lives = 0;
     world->player.active = 0;
     world->lastDeathTick = SysTicks();
-    SysSleep(4000);
-    EXPECT_EQ(RunGameFrame(world), 1);
-    EXPECT_EQ(world->player.image->alpha, 128);
-    SysSleep(1000);   // 5000 ms: still in grace
+    SysSleep(5000);
     EXPECT_EQ(RunGameFrame(world), 1);
     SysSleep(1);
     EXPECT_EQ(RunGameFrame(world), 0);
-    EXPECT_EQ(HeadlessFramesPresented(), frames + 2);   // nothing more of that frame is shown
-    ScheduleWave(world, 3);   // a boss frame ends the game the same way
-    EXPECT_EQ(RunGameFrame(world), 0);
-    // With a ship left, the grace period only ends the transparency.
-    world->lives = 1;
-    EXPECT_EQ(RunGameFrame(world), 1);
-    EXPECT_EQ(world->player.image->alpha, 255);
-}
-
-TEST_F(GameLoopTest, AWaveWaitsForTheSmokeToClear)
-{
-    // Six live particles are 1 percent: the wave waits (the frame ages them, they stay alive); five are 0.
-    for (auto [particles, wave] : { std::pair{ 6, 0u }, { 5, 1u } }) {
-        world->enemiesAlive = world->enemiesLeft = 0;
-        ParticleSystemClear(&particleSystem);
-        for (int i = 0; i < particles; i++)
-            SpawnParticle(&particleSystem, 0, 120, 100, 0, 0, 0, 0, 0, 0);
-        RunGameFrame(world);
-        EXPECT_EQ(world->waveIndex, wave);
-    }
-}
-
-TEST_F(GameLoopTest, NormalFramesLeaveTheHeapAlone)
-{
-    // Play on through wave starts, a boss wave and a stage change, counting heap calls frame by frame.
-    PlayEffect(SoundButton);   // the first sound starts the mixer, as the menu's button does before play
-    int waveStarts = 0, bossFrames = 0, quietFrames = 0;
-    long mostAtAWaveStart = 0;
-    for (int frame = 0; frame < 600; frame++) {
-        if (frame % 60 == 59)
-            EndWave();
-        uint32_t wave = world->waveIndex, stage = world->stageNumber;
-        int boss = world->bossActive;
-        allocations = 0;
-        counting = true;
-        if (frame % 3 == 0)
-            FireControl(world);   // shots, hits, explosions and their sounds
-        RunGameFrame(world);
-        counting = false;
-        SysSleep(50);   // the timer's period, on the machine's clock
-        if (world->stageNumber != stage)
-            continue;   // a stage change loads the new look
-        if (world->waveIndex != wave) {
-            EXPECT_LE(allocations, 1) << "a wave start allocates only its path, frame " << frame;
-            waveStarts++;
-            mostAtAWaveStart = std::max(mostAtAWaveStart, allocations);
-        } else if (boss) {
-            EXPECT_LE(allocations, 1) << "a boss frame allocates only its working image, frame " << frame;
-            bossFrames++;
-        } else {
-            EXPECT_EQ(allocations, 0) << "frame " << frame;
-            quietFrames++;
-        }
-    }
-    EXPECT_GT(waveStarts, 5);
-    EXPECT_EQ(mostAtAWaveStart, 1);   // the counter sees the path buffer
-    EXPECT_GT(world->score, 0u);      // shots hit: explosions and their sounds were counted too
-    EXPECT_GT(bossFrames, 50);
-    EXPECT_GT(quietFrames, 300);
 }
 
 }  // namespace

@@ -46,10 +46,8 @@ protected:
     }
     static int Particles()
     {
-        int n = 0;
-        for (const Particle& p : particleSystem.particles)
-            n += p.active;
-        return n;
+        return (int)std::count_if(std::begin(particleSystem.particles), std::end(particleSystem.particles),
+                                  [](const Particle& p) { return p.active != 0; });
     }
 
     // Compiles a path for the wave from its commands.

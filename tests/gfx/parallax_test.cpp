@@ -1,4 +1,4 @@
-// The parallax background: scrolling and wrapping, weights, the one-layer path, narrow and wide bitmaps.
+// The parallax background: offsets outside the period, weights, the one-layer path, narrow and wide bitmaps.
 #include "gfx/parallax.h"
 #include "platform/headless.h"
 #include "platform/res.h"
@@ -40,41 +40,7 @@ protected:
 
     uint16_t At(int x, int y) { return screen.pixels[y * 240 + x]; }
 
-    // The bitmap row shown at the top of each of count frames; checks every screen row follows on.
-    std::vector<int> TopRows(int count, int period)
-    {
-        std::vector<int> rows;
-        for (int i = 0; i < count; i++) {
-            EXPECT_EQ(ParallaxCompose(parallax.get(), &screen), 1);
-            int top = (At(0, 0) >> 11) + 32 * ((At(0, 0) >> 5) & 63);
-            for (int y = 0; y < 320; y += 7) {
-                Rgb c = RowColour((top + y) % period, 0);
-                EXPECT_EQ(At(239, y), MakeColour(c.red, c.green, c.blue)) << y;
-            }
-            rows.push_back(top);
-        }
-        return rows;
-    }
 };
-
-TEST_F(ParallaxTest, ScrollingEitherWayWrapsWithoutASeam)
-{
-    Register(L"T100", 100, 100, RowColour);
-    Register(L"T128", 240, 128, RowColour);
-    ASSERT_EQ(ParallaxLoadBack(parallax.get(), L"T100", -1, 1.0f), 1);
-    std::vector<int> down = { 0 };   // 0, 99, 98, ... 1, 0, 99
-    for (int row = 99; row >= 0; row--)
-        down.push_back(row);
-    down.push_back(99);
-    EXPECT_EQ(TopRows(102, 100), down);   // no front layer: the back rows unchanged
-
-    ParallaxReset(parallax.get());
-    ParallaxLoadBack(parallax.get(), L"T128", 1, 1.0f);
-    std::vector<int> up;   // 0, 1, ... 127, 0
-    for (int row = 0; row <= 128; row++)
-        up.push_back(row % 128);
-    EXPECT_EQ(TopRows(129, 128), up);
-}
 
 TEST_F(ParallaxTest, OffsetsOutsideThePeriodShowTheSamePictureAndScrollBackIntoIt)
 {

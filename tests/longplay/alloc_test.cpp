@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,16 +31,15 @@ struct FrameRecord {
 };
 
 // A stage's new look is loaded in the middle of its intro, frames before the
-// stage number moves on: frames are judged once this many more have passed.
-enum { PendingFrames = 32, GameStartFrames = 60 };
+// stage number moves on: this many frames before a stage change are not judged.
+enum { StageLoadFrames = 32, GameStartFrames = 60 };
 
 struct FrameTally {
     int normal, waveStarts, bossFrames, stageChanges, deaths;
     long mostAtAWaveStart;
     int failures;
     std::string firstFailures;
-    FrameRecord pending[PendingFrames];
-    int pendingCount;
+    std::vector<FrameRecord> frames;   // judged at the end; the hook's own heap calls are not counted
     // The world as the previous present left it.
     int playing, boss, playingFor;
     uint32_t wave, stage, lives;
@@ -50,9 +50,6 @@ FrameTally tally;
 void Judge(const FrameRecord& record)
 {
     static const long allowedTable[] = { 0, 1, 1, 2, -1 };
-    static const char* const whatTable[] = { "a normal frame", "a wave start allocates its path alone",
-                                             "a boss frame allocates its working image alone",
-                                             "a boss's wave start: its path and its working image", "" };
     switch (record.kind) {
     case FrameNormal: tally.normal++; break;
     case FrameWaveStart:
@@ -66,13 +63,9 @@ void Judge(const FrameRecord& record)
     int heapOk = record.heapCalls <= allowedTable[record.kind];
     if ((heapOk && record.background) || ++tally.failures > 10)
         return;
-    char line[160];
-    if (!heapOk)
-        snprintf(line, sizeof line, "frame %u, tick %u: %ld heap calls (%s)\n", record.frame, record.tick,
-                 record.heapCalls, whatTable[record.kind]);
-    else
-        snprintf(line, sizeof line, "frame %u, tick %u: the background is not the stage's, scrolled on\n",
-                 record.frame, record.tick);
+    char line[160];   // kinds: 0 normal, 1 wave start (its path), 2 boss (its working image), 3 both
+    snprintf(line, sizeof line, "frame %u, tick %u, kind %d: %ld heap calls%s\n", record.frame, record.tick,
+             (int)record.kind, record.heapCalls, record.background ? "" : ", not the stage's background scrolled on");
     tally.firstFailures += line;
 }
 
@@ -101,16 +94,6 @@ int BackgroundShown(const GameWorld* world)
     return matches * 5 >= samples * 2;   // long runs match three in five at the least; a smeared frame, hardly one
 }
 
-void Push(const FrameRecord& record)
-{
-    if (tally.pendingCount == PendingFrames) {
-        Judge(tally.pending[0]);
-        std::copy(tally.pending + 1, tally.pending + PendingFrames, tally.pending);
-        tally.pendingCount--;
-    }
-    tally.pending[tally.pendingCount++] = record;
-}
-
 // After every present: sort the frame just run by what it did, let the pilot
 // play (its own heap calls are not the game's), and count the next one.
 void OnFrame(void*)
@@ -123,11 +106,11 @@ void OnFrame(void*)
     if (tally.playing && playing && tally.playingFor > GameStartFrames) {
         int waveStart = world->waveIndex != tally.wave, boss = world->bossActive || tally.boss;
         FrameKind kind = waveStart ? (boss ? FrameWaveStartBoss : FrameWaveStart) : boss ? FrameBoss : FrameNormal;
-        Push({ HeadlessFramesPresented(), HeadlessNow(), allocations, kind, BackgroundShown(world) });
+        tally.frames.push_back({ HeadlessFramesPresented(), HeadlessNow(), allocations, kind, BackgroundShown(world) });
         if (world->stageNumber != tally.stage) {
             tally.stageChanges++;
-            for (int i = 0; i < tally.pendingCount; i++)
-                tally.pending[i].kind = FrameStageChange;
+            for (size_t i = tally.frames.size() - std::min<size_t>(tally.frames.size(), StageLoadFrames); i < tally.frames.size(); i++)
+                tally.frames[i].kind = FrameStageChange;
         }
         tally.deaths += world->lives < tally.lives;
     }
@@ -164,8 +147,8 @@ TEST(LongPlay, FramesLeaveTheHeapAloneAndShowTheStageScrolling)
     WinMain(SysModule(), nullptr, "", 1);
     counting = false;
     HeadlessSetPresentHook(nullptr, nullptr);
-    for (int i = 0; i < tally.pendingCount; i++)
-        Judge(tally.pending[i]);
+    for (const FrameRecord& record : tally.frames)
+        Judge(record);
     HeadlessAudioReset();
     fs::current_path(started);
 

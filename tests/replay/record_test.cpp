@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -124,6 +123,21 @@ void RunMini(int variant)
         SysTicks();
 }
 
+std::string Bytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Writes a recording's checksum over all its bytes before the last eight.
+std::string Sealed(std::string bytes)
+{
+    uint64_t sum = RecordChecksum((const uint8_t*)bytes.data(), bytes.size() - 8);
+    for (int i = 0; i < 8; i++)
+        bytes[bytes.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
+    return bytes;
+}
+
 const char* const miniScript =
     "at 200 down left\nat 600 up left\nat 700 down fire\nat 710 up fire\nat 900 tap 30 40\n"
     "at 1000 deactivate\nat 1300 activate\nat 1500 down right\nat 1800 up right\nat 2000 quit\n";
@@ -151,23 +165,23 @@ protected:
     }
 
     // Records the small program driven by the script; returns what it did.
-    Mini Record(const std::string& path = "mini.rec")
+    // finished is what finishing the recording must give; error holds its message.
+    Mini Record(const std::string& path = "mini.rec", int finished = 1)
     {
         HeadlessReset();
-        std::string error;
         EXPECT_EQ(HeadlessScriptLoad(miniScript, &error), 1) << error;
         EXPECT_EQ(RecordStart(path, kfDirect | kfDirect565, &error), 1) << error;
         RunMini(0);
-        EXPECT_EQ(RecordFinish(&error), 1) << error;
+        EXPECT_EQ(RecordFinish(&error), finished) << error;
         return mini;
     }
+    std::string error;
 
     // Replays path with the program in variant; returns the start's error, if any.
     std::string Replay(int variant, const std::string& path = "mini.rec")
     {
         HeadlessReset();
         failure.clear();
-        std::string error;
         if (!ReplayStart(path, &error))
             return error;
         RecordSetFailHandler(OnFail);
@@ -177,7 +191,7 @@ protected:
     }
 };
 
-TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
+TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrameAndStopsWhereItGoesAnotherWay)
 {
     Mini recorded = Record();
     ASSERT_GT(recorded.hashes.size(), 20u);
@@ -193,7 +207,6 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
     EXPECT_TRUE(paused);    // nothing was drawn while another window was in front
 
     ASSERT_EQ(Replay(0), "");
-    std::string error;
     EXPECT_EQ(ReplayFinish(&error), 1) << error << failure;
     EXPECT_EQ(failure, "");
     EXPECT_EQ(mini.hashes, recorded.hashes);
@@ -201,11 +214,8 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrame)
     EXPECT_EQ(mini.taken, recorded.taken);
     EXPECT_EQ(HeadlessNow(), 2000u);   // the virtual clock followed the recorded reads
     EXPECT_EQ(RecordFrames(), recorded.hashes.size());
-}
 
-TEST_F(RecordTest, AReplayOutOfStepStopsAndNamesTheFrame)
-{
-    Record();
+    // A program that goes another way stops the replay, which names the frame.
     ASSERT_EQ(Replay(1), "");
     EXPECT_NE(failure.find("after frame 6: out of step"), std::string::npos) << failure;
     EXPECT_NE(failure.find("polls key 38"), std::string::npos) << failure;
@@ -215,21 +225,19 @@ TEST_F(RecordTest, AReplayOutOfStepStopsAndNamesTheFrame)
 
     ASSERT_EQ(Replay(3), "");   // the program goes on past the recording's end
     EXPECT_NE(failure.find("the recording ends"), std::string::npos) << failure;
-    std::string error;
     EXPECT_EQ(ReplayFinish(&error), 0);
 }
 
 TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
 {
     Record();
-    std::ifstream file("mini.rec", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = Bytes("mini.rec");
     ASSERT_GT(bytes.size(), 100u);
     auto refused = [&](const std::string& content, const char* why) {
         std::ofstream("bad.rec", std::ios::binary) << content;
-        std::string error = Replay(0, "bad.rec");
-        EXPECT_NE(error.find(why), std::string::npos) << error;
-        return !error.empty();
+        std::string got = Replay(0, "bad.rec");
+        EXPECT_NE(got.find(why), std::string::npos) << got;
+        return !got.empty();
     };
     for (size_t at = 0; at < bytes.size(); at++) {
         std::string flipped = bytes;
@@ -242,10 +250,7 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
     refused("at 100 quit\n", "not a recording");
     std::string other = bytes;
     other[6] = 2;
-    uint64_t sum = RecordChecksum((const uint8_t*)other.data(), other.size() - 8);
-    for (int i = 0; i < 8; i++)
-        other[other.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
-    refused(other, "another version");
+    refused(Sealed(other), "another version");
     EXPECT_NE(Replay(0, "missing.rec").find("cannot read"), std::string::npos);
 }
 
@@ -254,8 +259,7 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
 TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
 {
     Record();
-    std::ifstream file("mini.rec", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = Bytes("mini.rec");
     const size_t header = 8 + 4 + 1 + 1;   // magic, format, and no score file
     std::mt19937 random(7);
     int stopped = 0;
@@ -265,14 +269,9 @@ TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
             body[random() % body.size()] = (char)random();
         if (round % 3 == 0)
             body.resize(random() % body.size());
-        std::string fuzzed = bytes.substr(0, header) + body + bytes.substr(bytes.size() - 13, 5);
-        uint64_t sum = RecordChecksum((const uint8_t*)fuzzed.data(), fuzzed.size());
-        for (int i = 0; i < 8; i++)
-            fuzzed += (char)(sum >> (8 * i));
-        std::ofstream("fuzz.rec", std::ios::binary) << fuzzed;
+        std::ofstream("fuzz.rec", std::ios::binary) << Sealed(bytes.substr(0, header) + body + bytes.substr(bytes.size() - 13));
         failure.clear();
         ASSERT_EQ(Replay(0, "fuzz.rec"), "");
-        std::string error;
         if (failure.empty() && !ReplayFinish(&error))
             failure = error;
         stopped += !failure.empty();
@@ -289,10 +288,7 @@ TEST_F(RecordTest, AReplayStartsFromTheRecordedHighScoresAndKeepsOthersSafe)
     fs::create_directory("elsewhere");
     fs::current_path("elsewhere");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");
-    std::ifstream restored(recordScoreFile, std::ios::binary);
-    std::stringstream text;
-    text << restored.rdbuf();
-    EXPECT_EQ(text.str(), "twelve names");
+    EXPECT_EQ(Bytes(recordScoreFile), "twelve names");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");   // the same table is no obstacle
 
     std::ofstream(recordScoreFile, std::ios::binary) << "someone else's";
@@ -309,13 +305,7 @@ TEST_F(RecordTest, AFailedWriteLeavesThePlayAlone)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    HeadlessReset();
-    std::string error;
-    ASSERT_EQ(HeadlessScriptLoad(miniScript, &error), 1);
-    ASSERT_EQ(RecordStart("/dev/full", kfDirect | kfDirect565, &error), 1);
-    RunMini(0);
-    EXPECT_GT(mini.frames, 20);
-    EXPECT_EQ(RecordFinish(&error), 0);
+    EXPECT_GT(Record("/dev/full", 0).frames, 20);
     EXPECT_NE(error.find("cannot write"), std::string::npos);
     EXPECT_EQ(RecordStart("no-such-folder/x.rec", kfDirect | kfDirect565, &error), 0);
 }
