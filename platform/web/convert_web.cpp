@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 // A sound's length decides when its voice ends and its window hears of it,
