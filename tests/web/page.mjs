@@ -1,0 +1,194 @@
+// The page in headless Chromium, driven over the DevTools protocol: menu, play by mouse, keys and touch, high scores kept across a reload.
+//   node tests/web/page.mjs BUILD_WEB_DIR    (screenshots go to BUILD_WEB_DIR/screens)
+import { spawn } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join, resolve } from 'node:path';
+
+const root = resolve(process.argv[2] || 'build-web');
+const shots = join(root, 'screens');
+rmSync(shots, { recursive: true, force: true });
+mkdirSync(shots, { recursive: true });
+
+// A static server with no special headers, as any web host would be.
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+const server = createServer((request, response) => {
+  try {
+    const path = join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    const body = readFileSync(path);
+    response.writeHead(200, { 'Content-Type': types[extname(path)] || 'application/octet-stream' });
+    response.end(body);
+  } catch {
+    response.writeHead(404);
+    response.end();
+  }
+});
+await new Promise((done) => server.listen(0, '127.0.0.1', done));
+const url = `http://127.0.0.1:${server.address().port}/index.html`;
+
+// The protocol over a pipe: fd 3 carries commands in, fd 4 answers out, each NUL-terminated JSON.
+const profile = mkdtempSync(join(tmpdir(), 'web-page-'));
+const browser = spawn('chromium', ['--headless', '--no-sandbox', '--disable-gpu', '--remote-debugging-pipe',
+  '--user-data-dir=' + profile, '--no-first-run', 'about:blank'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
+const pending = new Map();
+let nextId = 0, unread = '', session;
+browser.stdio[4].on('data', (chunk) => {
+  unread += chunk;
+  for (let end; (end = unread.indexOf('\0')) >= 0; unread = unread.slice(end + 1)) {
+    const message = JSON.parse(unread.slice(0, end));
+    const waiter = pending.get(message.id);
+    if (!waiter)
+      continue;
+    pending.delete(message.id);
+    if (message.error)
+      waiter.reject(new Error(JSON.stringify(message.error)));
+    else
+      waiter.resolve(message.result);
+  }
+});
+function send(method, params = {}, toBrowser = false) {
+  const id = ++nextId;
+  browser.stdio[3].write(JSON.stringify({ id, method, params, sessionId: toBrowser ? undefined : session }) + '\0');
+  return new Promise((resolve, reject) => pending.set(id, { resolve, reject }));
+}
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+async function evaluate(expression) {
+  const answer = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+  if (answer.exceptionDetails)
+    throw new Error(expression + ': ' + JSON.stringify(answer.exceptionDetails));
+  return answer.result.value;
+}
+async function waitFor(what, expression, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(250))
+    if (await evaluate(expression))
+      return;
+  throw new Error(`timed out waiting for ${what}`);
+}
+async function screenshot(name) {
+  const { data } = await send('Page.captureScreenshot', { format: 'png' });
+  writeFileSync(join(shots, name + '.png'), Buffer.from(data, 'base64'));
+}
+
+// The picture's pixels in game coordinates, read from the canvas.
+const region = (x, y, w, h) => `Array.from(document.getElementById('canvas').getContext('2d').getImageData(${x}, ${y}, ${w}, ${h}).data)`;
+const brightness = (x, y, w, h) => `(p => { let s = 0; for (let i = 0; i < p.length; i += 4) s += (p[i] + p[i + 1] + p[i + 2]) / 3; return s / (p.length / 4); })(${region(x, y, w, h)})`;
+// The yellow pixels of the score line: there in play, not on the other screens.
+const scoreShown = `(p => { let n = 0; for (let i = 0; i < p.length; i += 4) n += p[i] > 200 && p[i + 1] > 200 && p[i + 2] < 80; return n > 20; })(${region(40, 0, 160, 12)})`;
+// The score's digits, as drawn in the head-up display's top line.
+const scoreDigits = () => evaluate(`${region(40, 0, 160, 12)}.join()`);
+
+async function toPage(x, y) {
+  const r = await evaluate(`(r => [r.left, r.top, r.width])(document.getElementById('canvas').getBoundingClientRect())`);
+  const scale = r[2] / 240;
+  return { x: r[0] + (x + 0.5) * scale, y: r[1] + (y + 0.5) * scale };
+}
+async function click(x, y) {
+  const p = await toPage(x, y);
+  for (const type of ['mousePressed', 'mouseReleased'])
+    await send('Input.dispatchMouseEvent', { type, ...p, button: 'left', clickCount: 1 });
+}
+async function touch(points) {
+  await send('Input.dispatchTouchEvent', { type: points.length ? 'touchStart' : 'touchEnd', touchPoints: points });
+}
+async function tap(x, y) {
+  await touch([{ ...(await toPage(x, y)), id: 1 }]);
+  await sleep(100);
+  await touch([]);
+}
+async function load() {
+  await send('Page.navigate', { url });
+  await waitFor('the first frame', 'window.Module && Module.firstFrame > 0', 30000);
+}
+// The menu: its "New Game" bar is bright and the play's yellow score is not there.
+async function expectMenu() {
+  await waitFor('the menu', `${brightness(50, 80, 140, 16)} > 150`, 20000);
+  if (await evaluate(scoreShown))
+    throw new Error('the menu shows a score');
+}
+
+let failed = 0;
+function check(ok, what) {
+  console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`);
+  failed += !ok;
+}
+
+try {
+  const { targetInfos } = await send('Target.getTargets', {}, true);
+  const page = targetInfos.find((t) => t.type === 'page');
+  ({ sessionId: session } = await send('Target.attachToTarget', { targetId: page.targetId, flatten: true }, true));
+  await send('Page.enable');
+  await send('Emulation.setDeviceMetricsOverride', { width: 480, height: 700, deviceScaleFactor: 1, mobile: false });
+
+  // A desktop: the mouse taps New Game; Space held down (the keyboard repeating it) fires.
+  await load();
+  await expectMenu();
+  await screenshot('menu');
+  check(true, 'the menu appears');
+  await click(118, 90);
+  await sleep(4000);
+  const start = await scoreDigits();
+  check(await evaluate(scoreShown), 'a click on New Game starts play');
+  const key = { code: 'Space', key: ' ', windowsVirtualKeyCode: 32 };
+  await send('Input.dispatchKeyEvent', { type: 'keyDown', ...key });
+  for (let i = 0; i < 120; i++) {
+    await sleep(50);
+    await send('Input.dispatchKeyEvent', { type: 'keyDown', ...key, autoRepeat: true });
+  }
+  await screenshot('play');
+  await send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
+  check((await scoreDigits()) !== start, 'held fire raises the score');
+
+  // A phone: the controls lie below the picture; a finger taps New Game and holds FIRE.
+  await send('Emulation.setDeviceMetricsOverride', { width: 390, height: 844, deviceScaleFactor: 2, mobile: true });
+  await send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+  await load();
+  await expectMenu();
+  const layout = await evaluate(`[document.getElementById('canvas'), document.getElementById('fire'), document.getElementById('steer')]
+    .map(e => e.getBoundingClientRect()).map(r => [r.left, r.top, r.right, r.bottom])`);
+  const [picture, fire, steer] = layout;
+  check(fire[1] >= picture[3] && steer[1] >= picture[3] && fire[3] <= 844 && picture[2] - picture[0] > 300,
+    'the touch controls lie below a picture that fills the phone\'s width');
+  await screenshot('touch-menu');
+  await tap(118, 90);
+  await sleep(4000);
+  const before = await scoreDigits();
+  check(await evaluate(scoreShown), 'a tap on New Game starts play');
+  const fireAt = { x: (fire[0] + fire[2]) / 2, y: (fire[1] + fire[3]) / 2, id: 2 };
+  await touch([fireAt]);
+  await sleep(6000);
+  await screenshot('touch-play');
+  check((await scoreDigits()) !== before, 'a finger on the FIRE control fires and scores');
+
+  // Kept firing and never steered, the ship is worn down in a few minutes; then a name goes in.
+  const nameEntry = `${brightness(40, 280, 60, 16)} > 120 && ${brightness(135, 280, 60, 16)} > 120 && !${scoreShown}`;
+  await waitFor('the name entry after game over', nameEntry, 300000);
+  await touch([]);
+  await sleep(1500);
+  await tap(85, 235);   // Select: the first letter
+  await sleep(800);
+  await tap(71, 288);   // OK
+  await waitFor('the table stored', 'Module.stored > 0', 10000);
+  await sleep(2000);
+  await screenshot('touch-high-scores');
+  const saved = await evaluate(`Array.from(Module.FS.readFile('/data/Skyrend.dat').slice(0, 16)).join()`);
+  await load();
+  await expectMenu();
+  const loaded = await evaluate(`Array.from(Module.FS.readFile('/data/Skyrend.dat').slice(0, 16)).join()`);
+  await tap(118, 177);   // High Scores
+  await sleep(3000);
+  await screenshot('touch-high-scores-after-reload');
+  check(saved.startsWith('65,') && loaded === saved, 'a high score entered before a reload is there after it');
+} catch (error) {
+  console.error('FAILED: ' + error.message);
+  failed++;
+  await screenshot('failure').catch(() => {});
+} finally {
+  browser.kill();
+  await new Promise((done) => browser.once('exit', done));
+  server.close();
+  rmSync(profile, { recursive: true, force: true });
+}
+console.log(`screenshots in ${shots}`);
+process.exit(failed ? 1 : 0);
