@@ -1,11 +1,11 @@
 // Bosses: the boss table, and the boss's flight, emitter, fire and drawing with its parts cut out.
 #include "game/boss.h"
+#include "app/random.h"
 #include "game/enemy.h"
 #include "game/world.h"
 #include "gfx/blit.h"
 #include "gfx/particle.h"
 
-#include <cstdlib>
 
 const BossDef BossTable[4] = {
     { &satelite1Image, &satelite2Image, 3,
@@ -78,9 +78,9 @@ void UpdateBoss(GameWorld* world)
     else if (def->emitterKind == EmitterSmoke && boss->step % SmokePeriod == 1)
         SpawnEffect(&particleSystem, SmokeKind, bx + def->emitX, by + def->emitY, &bossSmoke);
 
-    if (rand() % FireChance != 1)
+    if (RandomNext() % FireChance != 1)
         return;
-    int k = rand() % FireSlots;
+    int k = RandomNext() % FireSlots;
     if (k >= def->partCount || !world->partHits[k])
         return;
     const BossRect& r = def->hitRects[k];

@@ -1,12 +1,12 @@
 // Collisions, scoring and pick-ups: every contact of a frame, the explosions and the dropped pick-ups.
 #include "game/collide.h"
+#include "app/random.h"
 #include "game/boss.h"
 #include "game/world.h"
 #include "gfx/particle.h"
 #include "platform/sys.h"
 #include "sound/cea_sound.h"
 
-#include <cstdlib>
 
 struct EffectDef {
     int kind;
@@ -138,7 +138,7 @@ static bool HitShip(GameWorld* world, Entity* shot)
         if (!ship.active || !InBox(&ship, shot->x, shot->y))
             continue;
         // Every hit rolls for a power-up, before anything else happens.
-        int r = rand();
+        int r = RandomNext();
         if (r % 5 == 1)
             SpawnPowerUp(world, ship.x, ship.y);
         shot->active = 0;
@@ -166,7 +166,7 @@ static bool HitTurret(GameWorld* world, Entity* shot)
             turret.active = 0;
             BigExplosion(world, turret.x, turret.y, SoundDie);
             // The roll is made whatever the lives.
-            int r = rand();
+            int r = RandomNext();
             if (r % 5 == 1 && world->lives < ExtraLifeBelow)
                 SpawnExtraLife(world, turret.x, turret.y);
         } else {

@@ -1,10 +1,10 @@
 // Enemy ships on the wave's flight path, and the pool of enemy shots and pick-ups they share with turrets and bosses.
 #include "game/enemy.h"
+#include "app/random.h"
 #include "game/world.h"
 #include "gfx/blit.h"
 #include "gfx/particle.h"
 
-#include <cstdlib>
 
 enum {
     EnemyShotMotion = 10,
@@ -69,7 +69,7 @@ void UpdateEnemies(GameWorld* world)
         else
             EntityMoveBy(&ship, 0, EnemyDropSpeed, 1);
         // Drawn for every ship that started the frame in play, even one that just fell off the bottom.
-        if (rand() % FireDivisor(&ship, world->waveIndex) == 1)
+        if (RandomNext() % FireDivisor(&ship, world->waveIndex) == 1)
             FireEnemyShot(world, &ship);
     }
 }

@@ -1,8 +1,8 @@
 // Entities: activation, motion kinds, bounds and drawing.
 #include "game/entity.h"
+#include "app/random.h"
 #include "gfx/blit.h"
 
-#include <cstdlib>
 
 void EntityInit(Entity* entity, Surface* image)
 {
@@ -115,8 +115,8 @@ void EntityMoveBy(Entity* entity, int16_t dx, int16_t dy, int kill)
 
 void EntityPlaceRandom(Entity* entity, int x0, int y0, int x1, int y1)
 {
-    entity->x = (int16_t)(x1 == x0 ? x0 : x0 + rand() % (x1 - x0));
-    entity->y = (int16_t)(y1 == y0 ? y0 : y0 + rand() % (y1 - y0));
+    entity->x = (int16_t)(x1 == x0 ? x0 : x0 + RandomNext() % (x1 - x0));
+    entity->y = (int16_t)(y1 == y0 ? y0 : y0 + RandomNext() % (y1 - y0));
 }
 
 void EntityDraw(Entity* entity, Surface* destination)

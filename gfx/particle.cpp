@@ -1,5 +1,6 @@
 // The particle system: 512 particles and 25 effects drawn as coloured, scaled glows.
 #include "gfx/particle.h"
+#include "app/random.h"
 #include "app/entry.h"
 #include "app/windowproc.h"
 #include "gfx/bitmap.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 ParticleSystem particleSystem;
 
@@ -142,10 +142,10 @@ int SpawnEffect(ParticleSystem* system, int kind, int x, int y, const EffectPara
     return 0;
 }
 
-// channel + (rand() mod 4j) - j, kept within 0-255.
+// channel + (random mod 4j) - j, kept within 0-255.
 static uint8_t JitterChannel(int channel, int jitter)
 {
-    int v = channel + rand() % (4 * jitter) - jitter;
+    int v = channel + RandomNext() % (4 * jitter) - jitter;
     return (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
@@ -164,8 +164,8 @@ static double Varied(double value, double range, double factor)
     if (!(hundredths >= 1))
         return value;   // the callers' speeds and spreads are 0 or at least 0.01
     int n = hundredths < 1e9 ? (int)hundredths : 1000000000;
-    double d = (rand() % n) * 0.01 * factor;
-    return (rand() & 1) ? value - d : value + d;
+    double d = (RandomNext() % n) * 0.01 * factor;
+    return (RandomNext() & 1) ? value - d : value + d;
 }
 
 // The whole degrees of a direction, folded onto 0-359 by their absolute value.

@@ -2,6 +2,7 @@
 #pragma once
 #include "app/display.h"
 #include "app/entry.h"
+#include "app/random.h"
 #include "app/windowproc.h"
 #include "game/world.h"
 #include "gfx/pixelfont.h"
@@ -96,14 +97,14 @@ protected:
     }
     std::vector<uint16_t> Back() { return std::vector<uint16_t>(back->pixels, back->pixels + 240 * 320); }
 
-    // The draws rand() will make after srand(seed); leaves rand() seeded there again.
+    // The draws the game will make after RandomSeed(seed); leaves it seeded there again.
     static std::vector<int> Draws(unsigned seed, int count)
     {
-        srand(seed);
+        RandomSeed(seed);
         std::vector<int> values;
         for (int i = 0; i < count; i++)
-            values.push_back(rand());
-        srand(seed);
+            values.push_back(RandomNext());
+        RandomSeed(seed);
         return values;
     }
 

@@ -36,7 +36,7 @@ protected:
         DrawBoss(world);
         return Back();
     }
-    // Seeds rand() so that the first draw rolls the fire chance (or misses it, for k < 0) and the second picks slot k.
+    // Seeds the game's generator so that the first draw rolls the fire chance (or misses it, for k < 0) and the second picks slot k.
     static std::vector<int> FireSeed(int k, int count = 3)
     {
         for (unsigned seed = 1;; seed++) {
@@ -142,7 +142,7 @@ TEST_F(BossTest, StandingPartsFireFromTheirCentres)
         ClearPlay();
         std::vector<int> draws = FireSeed(k);
         UpdateBoss(world);
-        EXPECT_EQ(rand(), draws[2]);   // two draws: the chance and the slot
+        EXPECT_EQ(RandomNext(), draws[2]);   // two draws: the chance and the slot
         Origin();
         const BossRect& r = def->hitRects[k];
         ASSERT_EQ(ActiveShots(), 1);
@@ -160,7 +160,7 @@ TEST_F(BossTest, StandingPartsFireFromTheirCentres)
     EXPECT_EQ(ActiveShots(), 0);
     std::vector<int> draws = FireSeed(-1, 2);
     UpdateBoss(world);
-    EXPECT_EQ(rand(), draws[1]);
+    EXPECT_EQ(RandomNext(), draws[1]);
     EXPECT_EQ(ActiveShots(), 0);
     // With every shot slot taken nothing changes.
     for (Entity& e : world->enemyShots)

@@ -26,7 +26,7 @@ protected:
     {
         return { world->score, world->lives, world->weaponLevel, world->player.active, world->enemiesAlive, world->enemiesLeft };
     }
-    // Resolves one frame with rand() seeded to give remainder mod 5 first: how many values it drew.
+    // Resolves one frame with the generator seeded to give remainder mod 5 first: how many values it drew.
     int Resolve(int remainder = 3)
     {
         return RandDraws(SeedDrawing(remainder), [&] { ResolveCollisions(world); });

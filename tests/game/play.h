@@ -60,18 +60,18 @@ protected:
     }
     void Blank() { SurfaceClear(back, 0); }
 
-    // How many rand() values op consumed, starting from srand(seed); -1 when more than 60.
+    // How many random values op consumed, starting from RandomSeed(seed); -1 when more than 60.
     static int RandDraws(unsigned seed, const std::function<void()>& op)
     {
         std::vector<int> reference = Draws(seed, 64);
         op();
-        int next = rand(), after = rand();
+        int next = RandomNext(), after = RandomNext();
         for (int i = 0; i + 1 < (int)reference.size(); i++)
             if (reference[i] == next && reference[i + 1] == after)
                 return i;
         return -1;
     }
-    // A seed whose first rand() leaves remainder mod 5.
+    // A seed whose first draw leaves remainder mod 5.
     static unsigned SeedDrawing(int remainder)
     {
         unsigned seed = 1;

@@ -17,7 +17,7 @@ TEST_F(TurretTest, TurretsSpawnOnTheTopEdgeAndScrollDownAPixelAFrame)
         EXPECT_EQ(std::vector<int>({ t.active, t.x, t.y, t.hits, t.motion }), std::vector<int>({ 1, 10 + draws[i] % 220, 0, 5, 2 }));
         EXPECT_EQ(t.vy, 1.0f);
     }
-    EXPECT_EQ(rand(), draws[6]);   // one draw a turret: none for y, none for the full pool
+    EXPECT_EQ(RandomNext(), draws[6]);   // one draw a turret: none for y, none for the full pool
     world->turretFirePeriod = 250;
     for (int i = 1; i <= 320; i++) {
         UpdateTurrets(world);

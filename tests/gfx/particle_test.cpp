@@ -1,4 +1,5 @@
 // The particle system: lifetimes, emission, messages, pools, random draws and the glow renderer.
+#include "app/random.h"
 #include "app/windowproc.h"
 #include "gfx/particle.h"
 #include "platform/headless.h"
@@ -143,21 +144,21 @@ TEST_F(ParticleTest, RandomDrawsComeInTheirOrderAndJitterStaysInBounds)
     ParticleKind grey = {};
     grey.startColour = { 128, 0, 255, 200 };
     SetParticleKind(ps.get(), 2, &grey);
-    srand(11);
+    RandomSeed(11);
     SpawnParticle(ps.get(), 2, 0, 0, 1.0f, 0.75f, 0, 4.3633f, 2.0944f, 25);
     const Particle& p = ps->particles[0];
-    srand(11);
+    RandomSeed(11);
     int jitter[6];
     for (int& j : jitter)
-        j = rand() % 100 - 25;
+        j = RandomNext() % 100 - 25;
     EXPECT_EQ(p.startColour.red, 128 + jitter[0]);
     EXPECT_EQ(p.startColour.green, std::max(0, jitter[1]));
     EXPECT_EQ(p.endColour.blue, std::max(0, jitter[5]));
     EXPECT_EQ(p.startColour.alpha, 200);
-    double d = (rand() % 100) * 0.01 * 0.75;
-    double s = rand() & 1 ? 1.0 - d : 1.0 + d;
-    double e = (rand() % 209) * 0.01;   // 2.0944 radians: m = 209
-    double a = rand() & 1 ? 4.3633f - e : 4.3633f + e;
+    double d = (RandomNext() % 100) * 0.01 * 0.75;
+    double s = RandomNext() & 1 ? 1.0 - d : 1.0 + d;
+    double e = (RandomNext() % 209) * 0.01;   // 2.0944 radians: m = 209
+    double a = RandomNext() & 1 ? 4.3633f - e : 4.3633f + e;
     int index = abs((int)(a * 57.29577951308238)) % 360;
     EXPECT_FLOAT_EQ(p.vx, ps->cosine[index] * (float)s);
     EXPECT_FLOAT_EQ(p.vy, ps->sine[index] * (float)s);

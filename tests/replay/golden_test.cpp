@@ -1,5 +1,6 @@
 // Golden runs: recorded games replayed frame by frame, each held to its final score, stage, high scores and last frame.
 #include "app/entry.h"
+#include "app/random.h"
 #include "game/world.h"
 #include "platform/headless.h"
 #include "platform/record.h"
@@ -69,13 +70,13 @@ std::map<std::string, std::string> ReadFacts(const std::string& text)
 }
 
 // Replays a recording in a child process, as a fresh start of the program
-// would: its own statics and the C library's unseeded random sequence, which
-// srand(1) restores. Writes what the game ended with into folder/facts.txt.
+// would: its own statics and the game's unseeded random sequence, which
+// RandomSeed(1) restores. Writes what the game ended with into folder/facts.txt.
 void ReplayInChild(const fs::path& recording, const fs::path& folder)
 {
     if (!freopen((folder / "err.txt").c_str(), "w", stderr) || chdir(folder.c_str()) != 0)
         _exit(5);
-    srand(1);
+    RandomSeed(1);
     HeadlessReset();
     std::wstring program = fs::path(SS_BUILD_DIR "/space-shooter").wstring();
     HeadlessSetModuleFileName(program.c_str());
