@@ -1,71 +1,15 @@
 // The page in headless Chromium, driven over the DevTools protocol: menu, play by mouse, keys and touch, high scores kept across a reload.
 //   node tests/web/page.mjs BUILD_WEB_DIR    (screenshots go to BUILD_WEB_DIR/screens)
-import { spawn } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:http';
-import { tmpdir } from 'node:os';
-import { extname, join, resolve } from 'node:path';
+import { mkdirSync, rmSync, writeFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { openBrowser, sleep } from './browser.mjs';
 
 const root = resolve(process.argv[2] || 'build-web');
 const shots = join(root, 'screens');
 rmSync(shots, { recursive: true, force: true });
 mkdirSync(shots, { recursive: true });
+const { url, send, evaluate, waitFor, close } = await openBrowser(root);
 
-// A static server with no special headers, as any web host would be.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
-const server = createServer((request, response) => {
-  try {
-    const path = join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const body = readFileSync(path);
-    response.writeHead(200, { 'Content-Type': types[extname(path)] || 'application/octet-stream' });
-    response.end(body);
-  } catch {
-    response.writeHead(404);
-    response.end();
-  }
-});
-await new Promise((done) => server.listen(0, '127.0.0.1', done));
-const url = `http://127.0.0.1:${server.address().port}/index.html`;
-
-// The protocol over a pipe: fd 3 carries commands in, fd 4 answers out, each NUL-terminated JSON.
-const profile = mkdtempSync(join(tmpdir(), 'web-page-'));
-const browser = spawn('chromium', ['--headless', '--no-sandbox', '--disable-gpu', '--remote-debugging-pipe',
-  '--user-data-dir=' + profile, '--no-first-run', 'about:blank'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
-const pending = new Map();
-let nextId = 0, unread = '', session;
-browser.stdio[4].on('data', (chunk) => {
-  unread += chunk;
-  for (let end; (end = unread.indexOf('\0')) >= 0; unread = unread.slice(end + 1)) {
-    const message = JSON.parse(unread.slice(0, end));
-    const waiter = pending.get(message.id);
-    if (!waiter)
-      continue;
-    pending.delete(message.id);
-    if (message.error)
-      waiter.reject(new Error(JSON.stringify(message.error)));
-    else
-      waiter.resolve(message.result);
-  }
-});
-function send(method, params = {}, toBrowser = false) {
-  const id = ++nextId;
-  browser.stdio[3].write(JSON.stringify({ id, method, params, sessionId: toBrowser ? undefined : session }) + '\0');
-  return new Promise((resolve, reject) => pending.set(id, { resolve, reject }));
-}
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-async function evaluate(expression) {
-  const answer = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  if (answer.exceptionDetails)
-    throw new Error(expression + ': ' + JSON.stringify(answer.exceptionDetails));
-  return answer.result.value;
-}
-async function waitFor(what, expression, ms) {
-  for (const end = Date.now() + ms; Date.now() < end; await sleep(250))
-    if (await evaluate(expression))
-      return;
-  throw new Error(`timed out waiting for ${what}`);
-}
 async function screenshot(name) {
   const { data } = await send('Page.captureScreenshot', { format: 'png' });
   writeFileSync(join(shots, name + '.png'), Buffer.from(data, 'base64'));
@@ -115,10 +59,6 @@ function check(ok, what) {
 }
 
 try {
-  const { targetInfos } = await send('Target.getTargets', {}, true);
-  const page = targetInfos.find((t) => t.type === 'page');
-  ({ sessionId: session } = await send('Target.attachToTarget', { targetId: page.targetId, flatten: true }, true));
-  await send('Page.enable');
   await send('Emulation.setDeviceMetricsOverride', { width: 480, height: 700, deviceScaleFactor: 1, mobile: false });
 
   // A desktop: the mouse taps New Game; Space held down (the keyboard repeating it) fires.
@@ -185,10 +125,7 @@ try {
   failed++;
   await screenshot('failure').catch(() => {});
 } finally {
-  browser.kill();
-  await new Promise((done) => browser.once('exit', done));
-  server.close();
-  rmSync(profile, { recursive: true, force: true });
+  await close();
 }
 console.log(`screenshots in ${shots}`);
 process.exit(failed ? 1 : 0);
