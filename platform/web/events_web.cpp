@@ -1,4 +1,4 @@
-// Web input: the page's keys, clicks, touches, focus, on-screen controls and pads become the game's messages.
+// Web input: the page's keys, clicks, touches, focus and on-screen controls become the game's messages.
 #include "platform/backend.h"
 #include "platform/gx.h"
 #include "platform/record.h"
@@ -20,18 +20,6 @@ static const WebKeyDef WebKeyTable[] = {
     { "Space", KeyFire },     { "KeyZ", KeyFire },       { "ControlLeft", KeyFire },
     { "KeyX", KeyLockOn },    { "ShiftLeft", KeyLockOn },
     { "Escape", KeyMenu },    { "KeyP", KeyMenu },
-};
-
-// A pad's buttons in the browsers' standard layout: A fires, B or X locks
-// on, Start opens the menu, the d-pad steers (the left stick too).
-struct WebPadDef {
-    int button;
-    int virtualKey;
-};
-
-static const WebPadDef WebPadTable[] = {
-    { 0, KeyFire }, { 1, KeyLockOn }, { 2, KeyLockOn }, { 9, KeyMenu },
-    { 12, KeyUp },  { 13, KeyDown },  { 14, KeyLeft },  { 15, KeyRight },
 };
 
 enum WebEventKind { EventKey, EventStylus, EventFocus, EventControl };
@@ -57,8 +45,7 @@ static int eventHead, eventCount;
 
 static uint8_t keyboardHeld[keyCount];
 static uint8_t controlHeld[keyCount];   // the on-screen controls
-static uint8_t padHeld[keyCount];
-static uint32_t repeatDue[keyCount];    // the next key-down of a held control or pad key
+static uint32_t repeatDue[keyCount];    // the next key-down of a held control
 static int active = 1;
 static int touchId = -1;                // the touch working the stylus on the picture
 
@@ -101,10 +88,12 @@ static void WebToFrame(double x, double y, int* frameX, int* frameY)
     *frameY = fy < 0 ? 0 : fy > 319 ? 319 : fy;
 }
 
+// Using the mouse or a finger hands the screens back from the pad's pointer.
 static void WebQueueStylus(uint32_t message, double x, double y)
 {
     int fx, fy;
     WebToFrame(x, y, &fx, &fy);
+    WebPadMouseUsed(fx, fy);
     WebQueue(EventStylus, message, fx, fy);
 }
 
@@ -182,18 +171,15 @@ static void WebPostKey(int key, int down, int repeat)
     MessagePost(webOwner, down ? WM_KEYDOWN : WM_KEYUP, (uintptr_t)key, 1 | (repeat ? 1 << 30 : 0));
 }
 
-// A key held by a control or a pad goes down when the first of them takes it
-// and up when the last lets go; the keyboard repeats its own keys.
-static void WebHoldKey(uint8_t* holder, int key, int down)
+// A control held repeats its key as a keyboard would; the keyboard repeats its own.
+static void WebHoldControl(int key, int down)
 {
-    int before = controlHeld[key] || padHeld[key];
-    holder[key] = (uint8_t)down;
-    int after = controlHeld[key] || padHeld[key];
-    if (before == after)
+    if (controlHeld[key] == down)
         return;
-    if (after)
+    controlHeld[key] = (uint8_t)down;
+    if (down)
         repeatDue[key] = BackendNow() + repeatDelayMs;
-    WebPostKey(key, after, 0);
+    WebPostKey(key, down, 0);
 }
 
 // Losing the page's focus loses the key-ups too: every held key comes up.
@@ -207,35 +193,10 @@ static void WebSetActive(int nowActive)
             if (keyboardHeld[key])
                 WebPostKey(key, 0, 0);
             keyboardHeld[key] = 0;
-            WebHoldKey(controlHeld, key, 0);
+            WebHoldControl(key, 0);
         }
     WindowSetForegroundState(active ? webOwner : nullptr);
     MessagePost(webOwner, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
-}
-
-static void WebPollPads()
-{
-    if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS)
-        return;
-    uint8_t held[keyCount] = {};
-    int count = emscripten_get_num_gamepads();
-    for (int i = 0; i < count; i++) {
-        EmscriptenGamepadEvent pad;
-        if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected)
-            continue;
-        for (const WebPadDef& def : WebPadTable)
-            if (def.button < pad.numButtons && pad.digitalButton[def.button])
-                held[def.virtualKey] = 1;
-        if (pad.numAxes >= 2) {
-            held[KeyLeft] |= pad.axis[0] < -0.5;
-            held[KeyRight] |= pad.axis[0] > 0.5;
-            held[KeyUp] |= pad.axis[1] < -0.5;
-            held[KeyDown] |= pad.axis[1] > 0.5;
-        }
-    }
-    for (int key = 0; key < keyCount; key++)
-        if (held[key] != padHeld[key])
-            WebHoldKey(padHeld, key, held[key]);
 }
 
 void WebPumpInput()
@@ -257,14 +218,14 @@ void WebPumpInput()
             WebSetActive(event.a);
             break;
         case EventControl:
-            WebHoldKey(controlHeld, event.a, event.b);
+            WebHoldControl(event.a, event.b);
             break;
         }
     }
-    WebPollPads();
+    WebPadUpdate();
     uint32_t now = BackendNow();
     for (int key = 0; key < keyCount; key++)
-        if ((controlHeld[key] || padHeld[key]) && (int32_t)(now - repeatDue[key]) >= 0) {
+        if (controlHeld[key] && (int32_t)(now - repeatDue[key]) >= 0) {
             repeatDue[key] = now + repeatEveryMs;
             WebPostKey(key, 1, 1);
         }
@@ -273,7 +234,9 @@ void WebPumpInput()
 
 int16_t InputKeyState(int virtualKey)
 {
+    if (virtualKey >= KeyLeft && virtualKey <= KeyDown)
+        WebPadSteerPolled();
     int held = virtualKey > 0 && virtualKey < keyCount &&
-               (keyboardHeld[virtualKey] || controlHeld[virtualKey] || padHeld[virtualKey]);
+               (keyboardHeld[virtualKey] || controlHeld[virtualKey] || WebPadKeyHeld(virtualKey));
     return RecordKey(virtualKey, held ? (int16_t)0x8000 : 0);
 }

@@ -67,9 +67,9 @@ try {
   await screenshot('menu');
   check(true, 'the menu appears');
   await click(118, 90);
-  await sleep(4000);
+  check(await waitFor('play', scoreShown, 15000).then(() => true, () => false), 'a click on New Game starts play');
+  await sleep(1000);
   const start = await scoreDigits();
-  check(await evaluate(scoreShown), 'a click on New Game starts play');
   const key = { code: 'Space', key: ' ', windowsVirtualKeyCode: 32 };
   await send('Input.dispatchKeyEvent', { type: 'keyDown', ...key });
   for (let i = 0; i < 120; i++) {
@@ -79,6 +79,16 @@ try {
   await screenshot('play');
   await send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
   check((await scoreDigits()) !== start, 'held fire raises the score');
+
+  // The window losing the focus suspends the game: no frames until it comes back.
+  const framesAfter = async (event) => {
+    await evaluate(`window.dispatchEvent(new Event('${event}'))`);
+    await sleep(500);
+    const before = await evaluate('Module.frames');
+    await sleep(1000);
+    return (await evaluate('Module.frames')) - before;
+  };
+  check((await framesAfter('blur')) === 0 && (await framesAfter('focus')) > 10, 'an unfocused window suspends the game and focus resumes it');
 
   // A phone: the controls lie below the picture; a finger taps New Game and holds FIRE.
   await send('Emulation.setDeviceMetricsOverride', { width: 390, height: 844, deviceScaleFactor: 2, mobile: true });
@@ -92,9 +102,9 @@ try {
     'the touch controls lie below a picture that fills the phone\'s width');
   await screenshot('touch-menu');
   await tap(118, 90);
-  await sleep(4000);
+  check(await waitFor('play', scoreShown, 15000).then(() => true, () => false), 'a tap on New Game starts play');
+  await sleep(1000);
   const before = await scoreDigits();
-  check(await evaluate(scoreShown), 'a tap on New Game starts play');
   const fireAt = { x: (fire[0] + fire[2]) / 2, y: (fire[1] + fire[3]) / 2, id: 2 };
   await touch([fireAt]);
   await sleep(6000);
