@@ -61,6 +61,12 @@ function check(ok, what) {
 try {
   await send('Emulation.setDeviceMetricsOverride', { width: 480, height: 700, deviceScaleFactor: 1, mobile: false });
 
+  // A pad in the browsers' standard layout, whose buttons the test presses.
+  await send('Page.addScriptToEvaluateOnNewDocument', { source: `window.testPad = { id: 'test', index: 0,
+    connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0],
+    buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    navigator.getGamepads = () => [window.testPad];` });
+
   // A desktop: the mouse taps New Game; Space held down (the keyboard repeating it) fires.
   await load();
   await expectMenu();
@@ -78,7 +84,14 @@ try {
   }
   await screenshot('play');
   await send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
-  check((await scoreDigits()) !== start, 'held fire raises the score');
+  const held = await scoreDigits();
+  check(held !== start, 'held fire raises the score');
+
+  // A pad's A fires as the keys do.
+  await evaluate('testPad.buttons[0].pressed = true');
+  await sleep(6000);
+  await evaluate('testPad.buttons[0].pressed = false');
+  check((await scoreDigits()) !== held, 'a pad\'s A held down fires and scores');
 
   // The window losing the focus suspends the game: no frames until it comes back.
   const framesAfter = async (event) => {
