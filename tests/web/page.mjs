@@ -74,6 +74,7 @@ try {
   check(true, 'the menu appears');
   await click(118, 90);
   check(await waitFor('play', scoreShown, 15000).then(() => true, () => false), 'a click on New Game starts play');
+  check(await evaluate(`audio.context.state === 'running' && audio.heard > 1000`), 'sound plays from the first click');
   await sleep(1000);
   const start = await scoreDigits();
   const key = { code: 'Space', key: ' ', windowsVirtualKeyCode: 32 };
