@@ -144,6 +144,13 @@ try {
   await sleep(3000);
   await screenshot('touch-high-scores-after-reload');
   check(saved.startsWith('65,') && loaded === saved, 'a high score entered before a reload is there after it');
+
+  // Two fingers at once: one steering left, one on FIRE.
+  await touch([fireAt, { x: steer[0] + 8, y: (steer[1] + steer[3]) / 2, id: 3 }]);
+  await sleep(300);
+  const heldControls = await evaluate(`Array.from(document.querySelectorAll('#controls .held')).map(e => e.id).sort().join()`);
+  await touch([]);
+  check(heldControls === 'fire,steer', 'two fingers steer and fire at once');
 } catch (error) {
   console.error('FAILED: ' + error.message);
   failed++;
