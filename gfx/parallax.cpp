@@ -131,22 +131,29 @@ static void AddPixels(uint16_t* out, const uint16_t* a, const uint16_t* b, int c
     AddWords(out + lead, a + lead, b + lead, (count - lead) / 2);
 }
 
-// Keeps the offset within the period for any speed; the stage speeds are all
-// smaller than the periods, where this is one addition or subtraction of it.
+// One frame's scroll: the speed added, then the period taken off or added
+// once. An offset left outside the period (a new game keeps the last game's
+// offsets over layers of other periods) comes back into it a period a frame.
+// No stage scrolls a period a frame or more; such a speed counts by its remainder.
 static int32_t Advance(int32_t offset, int32_t speed, int32_t period)
 {
-    int32_t next = (offset + speed % period) % period;
-    return next < 0 ? next + period : next;
+    int64_t next = (int64_t)offset + speed % period;
+    if (next >= period)
+        next -= period;
+    if (next < 0)
+        next += period;
+    return (int32_t)next;
 }
 
-// The first of the 320 rows shown, or null when the layer is empty or its
-// offset does not leave 320 rows below it.
+// The first of the 320 rows shown, or null when the layer is empty. Layer row
+// r + period repeats row r, so any offset is read as its place in the period:
+// the same picture, and never a row past the layer's end.
 static const uint16_t* LayerRows(const Surface* layer, int32_t offset, int32_t period)
 {
-    if (!layer->pixels || layer->width != frameWidth || period <= 0 || offset < 0 || offset >= period ||
-        layer->height < period + frameHeight)
+    if (!layer->pixels || layer->width != frameWidth || period <= 0 || layer->height < period + frameHeight)
         return nullptr;
-    return layer->pixels + (size_t)offset * frameWidth;
+    int32_t row = offset % period;
+    return layer->pixels + (size_t)(row < 0 ? row + period : row) * frameWidth;
 }
 
 int ParallaxCompose(Parallax* parallax, Surface* destination)

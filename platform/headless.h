@@ -66,8 +66,8 @@ void HeadlessSetModuleFileName(const wchar_t* path);
 void HeadlessSetForeground(Window* window);
 
 // The single-instance namespace: copies in the same scope see each other.
-// HeadlessReset makes it this process alone; the runner uses its working
-// folder, so two runners started in one folder meet.
+// HeadlessReset makes this process alone, with no channel; the runner uses
+// its working folder, so two runners started in one folder meet.
 void HeadlessSetInstanceScope(const std::string& scope);
 std::string HeadlessWorkingFolder();
 

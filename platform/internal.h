@@ -16,6 +16,8 @@ struct Window {
 };
 
 void TimerKillAll(Window* window);
+// 1 when the message is one that input from outside may bring (a recording's).
+int MessageFromOutside(uint32_t message, uintptr_t wParam, intptr_t lParam);
 int TimerNextDue(uint32_t* due);
 
 void WindowResetAll();

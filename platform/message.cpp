@@ -97,7 +97,8 @@ int MessagePost(Window* window, uint32_t message, uintptr_t wParam, intptr_t lPa
     if (window && !window->alive)
         return 0;
     if (window && window->remote)
-        return InstanceSend(window->connection, InstanceRequestPost, message, wParam, lParam);
+        return message == InstanceRedrawMessage && !wParam && !lParam &&
+               InstanceSend(window->connection, InstanceRequestRedraw);
     {
         std::lock_guard<std::mutex> hold(queueLock);
         if (queueCount == queue.size()) {
@@ -112,6 +113,25 @@ int MessagePost(Window* window, uint32_t message, uintptr_t wParam, intptr_t lPa
     RecordPost(window, message, wParam, lParam);
     BackendWake();
     return 1;
+}
+
+// What input from outside the process can bring: keys, the stylus, focus,
+// closing and a second copy's redraw. None carries a pointer.
+int MessageFromOutside(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    switch (message) {
+    case WM_ACTIVATE:
+    case WM_CLOSE:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case InstanceRedrawMessage:
+        return !wParam && !lParam;
+    }
+    return 0;
 }
 
 intptr_t MessageSend(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)

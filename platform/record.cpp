@@ -68,6 +68,7 @@ static void DefaultFail(const char* message)
 {
     fprintf(stderr, "%s\n", message);
     fflush(stderr);
+    InstanceShutdown();   // _Exit skips the exit handlers, which would remove the socket file
     _Exit(4);
 }
 
@@ -678,6 +679,12 @@ static void Inject()
             clockSink((uint32_t)(lastClock + entry.s));
         if (entry.b > 1) {
             Fail("%s names a window the replay does not have", Describe(entry.kind));
+            return;
+        }
+        // Messages that carry pointers come only from the program's own threads.
+        if (entry.kind == KindPost && !MessageFromOutside((uint32_t)entry.c, (uintptr_t)entry.d, (intptr_t)entry.t)) {
+            Fail("the recording is damaged at byte %zu: message 0x%llX cannot come from outside", at,
+                 (unsigned long long)entry.c);
             return;
         }
         Window* target = entry.b ? WindowMain() : nullptr;

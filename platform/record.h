@@ -9,8 +9,9 @@ struct Window;
 // A recording is a header (the display format and the high-score file the
 // session started with), then one entry per answer the program received, in
 // order, then a trailer with the frame count and a checksum. Messages from
-// outside (keys, stylus, focus, closing) are placed by the pump that brought
-// them in, so that a replay queues them at the same point.
+// outside (keys, stylus, focus, closing, a second copy's redraw) are placed by
+// the pump that brought them in, so that a replay queues them at the same
+// point; a replay stops at any other message, such as one carrying a pointer.
 
 // The high-score file the game reads from its working folder; a recording
 // carries its contents at the start, so that a replay begins from the same table.

@@ -31,6 +31,10 @@ enum : uint32_t {
     WM_USER = 0x400,
 };
 
+// The one message that reaches the running copy's window from a second copy,
+// with wParam and lParam 0: the running copy shows its last frame again.
+enum : uint32_t { InstanceRedrawMessage = WM_USER + 300 };
+
 // The low word of WM_ACTIVATE's wParam.
 enum : uint32_t { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
 
@@ -86,8 +90,9 @@ void* WindowData(Window* window);
 // title, or null. Start-up calls it once; only the game's first copy is found.
 Window* WindowFindRunning(const wchar_t* className, const wchar_t* title);
 
-// Queues a message for the window's thread; safe from any thread. Posting to
-// the running copy's window reaches that copy. Returns 0 when the window is gone.
+// Queues a message for the window's thread; safe from any thread. The running
+// copy's window takes only InstanceRedrawMessage with 0, 0. Returns 0 when the
+// window is gone or the message cannot go there.
 int MessagePost(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Calls the window's procedure at once and returns its result.

@@ -62,6 +62,9 @@ void WindowDestroy(Window* window)
 {
     if (!window || !window->alive || window->remote)
         return;
+    // A copy started from here on finds none running, and runs itself.
+    if (window == WindowMain())
+        InstanceShutdown();
     window->proc(window, WM_DESTROY, 0, 0);
     TimerKillAll(window);
     window->alive = 0;
@@ -86,7 +89,7 @@ void WindowSetForeground(Window* window)
     if (!WindowIsAlive(window))
         return;
     if (window->remote) {
-        InstanceSend(window->connection, InstanceRequestForeground, 0, 0, 0);
+        InstanceSend(window->connection, InstanceRequestForeground);
         return;
     }
     foreground = window;

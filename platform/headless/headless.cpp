@@ -19,9 +19,9 @@ void HeadlessReset()
     HeadlessDisplayReset();
     HeadlessBoxesReset();
     SysSetModuleFileName(nullptr);
-    // In-process tests run side by side in one folder: each process is its
-    // own machine. The runner widens this to its working folder.
-    instanceScope = "process:" + std::to_string(getpid());
+    // In-process tests run side by side in one folder: each process is alone,
+    // with no channel. The runner widens this to its working folder.
+    instanceScope.clear();
 }
 
 void HeadlessSetModuleFileName(const wchar_t* path)
@@ -49,8 +49,7 @@ std::string HeadlessWorkingFolder()
 
 std::string BackendInstanceScope()
 {
-    return "headless:" + std::to_string(getuid()) + ":" +
-           (instanceScope.empty() ? HeadlessWorkingFolder() : instanceScope);
+    return instanceScope.empty() ? "" : "headless:" + std::to_string(getuid()) + ":" + instanceScope;
 }
 
 void HeadlessFollowReplay()

@@ -189,6 +189,7 @@ void HeadlessAdvanceTo(uint32_t tick)
         fprintf(stderr, "headless: stopped at the time limit, ticks=%u frames=%u boxes=%zu\n",
                 now, HeadlessFramesPresented(), HeadlessBoxes().size());
         fflush(stderr);
+        InstanceShutdown();   // _Exit skips the exit handlers, which would remove the socket file
         _Exit(3);
     }
 }
@@ -359,6 +360,7 @@ void BackendWait(uint32_t until, int hasDeadline)
     if (!hasDeadline && !hasEvent && !repeat) {
         fprintf(stderr, "headless: the program waits, and nothing is left to happen, ticks=%u\n", now);
         fflush(stderr);
+        InstanceShutdown();   // _Exit skips the exit handlers, which would remove the socket file
         _Exit(3);
     }
     uint32_t target = hasDeadline ? until : hasEvent ? events[nextEvent].time : repeat->due;
@@ -395,10 +397,10 @@ void BackendWindowRaise(Window* window)
     WindowSetForegroundState(window);
 }
 
-void BackendInstanceServed(uint32_t kind, uint32_t message)
+void BackendInstanceServed(uint32_t request)
 {
-    if (kind == InstanceRequestForeground)
+    if (request == InstanceRequestForeground)
         fprintf(stderr, "headless: asked to come to the front\n");
     else
-        fprintf(stderr, "headless: asked to handle message 0x%X\n", message);
+        fprintf(stderr, "headless: asked to handle message 0x%X\n", (unsigned)InstanceRedrawMessage);
 }

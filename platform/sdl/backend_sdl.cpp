@@ -147,15 +147,12 @@ void BackendWindowRaise(Window* window)
 // for a second copy to come forward on: each process is alone.
 std::string BackendInstanceScope()
 {
-    std::string scope = "sdl:" + std::to_string(getuid());
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && strcmp(driver, "dummy") == 0) {
-        scope.push_back(':');
-        scope.append(std::to_string(getpid()));
-    }
-    return scope;
+    if (driver && strcmp(driver, "dummy") == 0)
+        return "";
+    return "sdl:" + std::to_string(getuid());
 }
 
-void BackendInstanceServed(uint32_t, uint32_t)
+void BackendInstanceServed(uint32_t)
 {
 }

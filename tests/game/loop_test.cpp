@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -73,13 +74,11 @@ protected:
 TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZeroAndTheBossWavesSetTheBossUp)
 {
     world->score = 99;
-    world->lastDeathTick = 1234;   // kept
     NewGame(world);
     EXPECT_EQ((std::vector<long>{ world->score, world->lives, world->weaponLevel, world->loopCount, world->waveIndex,
-                                  world->enemiesLeft, world->spawnInterval, world->turretInterval, world->lastDeathTick,
-                                  world->player.active, world->player.x, world->player.y, world->parallax.frontSpeed,
-                                  world->bossActive }),
-              (std::vector<long>{ 0, 3, 2, 1, 0, 8, 5, 1000, 1234, 1, 120, 270, 1, 0 }));
+                                  world->enemiesLeft, world->spawnInterval, world->turretInterval, world->player.active,
+                                  world->player.x, world->player.y, world->parallax.frontSpeed, world->bossActive }),
+              (std::vector<long>{ 0, 3, 2, 1, 0, 8, 5, 1000, 1, 120, 270, 1, 0 }));
 
     ScheduleWave(world, 8);
     const BossDef& def = BossTable[1];
@@ -91,6 +90,75 @@ TEST_F(GameLoopTest, ANewGameStartsWaveZeroOnStageZeroAndTheBossWavesSetTheBossU
         EXPECT_EQ(world->partHits[k], 5);
     ScheduleWave(world, 10);
     EXPECT_EQ(world->bossActive, 0u);
+}
+
+TEST_F(GameLoopTest, ANewGameKeepsWhatItDoesNotSetAnew)
+{
+    // What a game left behind: the third stage's turrets, the ship half seen after its last loss, a boss met, a
+    // ship shot down, a shot just fired, the menu's smoke and a sound still playing.
+    LoadBitmapResource(&turretImage, moduleHandle, StageTable[2].turretBitmap);
+    world->lastDeathTick = 1234;
+    world->lastFireTick = 777;
+    SurfaceSetAlpha(&gunImage, 128);
+    ScheduleWave(world, 8);
+    world->partHits[0] = 2;
+    world->enemies[0].vx = 4.0f;
+    const ParticleKind smoke = { 0, 9.0f };
+    SetParticleKind(&particleSystem, 1, &smoke);
+    std::vector<uint8_t> samples(22050, 128);
+    Sound sound = {};
+    WaveFormat format = { WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0 };
+    ASSERT_EQ(SetSamples(&sound, &format, samples.data(), (uint32_t)samples.size()), 1);
+    SoundPlay(&sound, 1);
+    const std::pair<const char*, std::function<long()>> carried[] = {
+        { "the time of the last loss", [&] { return (long)world->lastDeathTick; } },
+        { "the time of the last shot", [&] { return (long)world->lastFireTick; } },
+        { "the ship's transparency", [&] { return (long)gunImage.alpha; } },
+        { "the turret picture", [&] { return (long)TurretStage(); } },
+        { "the boss", [&] { return world->boss.active * 1000L + world->boss.hits * 100 + world->partHits[0]; } },
+        { "a released ship's velocity", [&] { return (long)world->enemies[0].vx; } },
+        { "the particle kinds", [&] { return (long)particleSystem.kinds[1].lifetime; } },
+        { "a sound still playing", [&] { return (long)sound.playCount; } },
+    };
+    const long left[] = { 1234, 777, 128, 2, 1502, 4, 9, 1 };
+    NewGame(world);
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(carried[i].second(), left[i]) << carried[i].first;
+    SoundDestroy(&sound);
+    MixerClose();
+}
+
+TEST_F(GameLoopTest, ANewGameAfterAGameOverInAnyStageScrollsItsFirstStage)
+{
+    // The offsets a game over in each stage row leaves at their largest, one frame into the new game's first
+    // stage (periods 100 and 128, speeds -1 and +1): the speed added and one period taken off.
+    const int32_t table[6][3] = { { 0, 98, 0 }, { 1, 98, 0 }, { 2, 6, 0 }, { 3, 26, 96 }, { 4, 94, 0 }, { 5, 26, 0 } };
+    for (const auto& [row, backAfter, frontAfter] : table) {
+        SCOPED_TRACE(row);
+        StageIntro(world, row);
+        Parallax* parallax = &world->parallax;
+        world->lives = 0;
+        world->lastDeathTick = SysTicks() - 6000;
+        ASSERT_EQ(RunGameFrame(world), 0);
+        parallax->backOffset = parallax->backPeriod - 1;
+        parallax->frontOffset = parallax->frontPeriod - 1;
+        NewGame(world);
+        // Each frame composes a background (the layers' sum never comes out white) and moves it on.
+        std::vector<uint16_t> last;
+        for (int frame = 0; frame < 3; frame++) {
+            SurfaceClear(back, 0xFFFF);
+            ASSERT_EQ(RunGameFrame(world), 1);
+            if (frame == 0) {
+                EXPECT_EQ(parallax->backOffset * 1000 + parallax->frontOffset, backAfter * 1000 + frontAfter);
+            }
+            std::vector<uint16_t> strip;
+            for (int y = 20; y < 280; y++)   // below the score, left of the ship
+                strip.insert(strip.end(), back->pixels + y * 240, back->pixels + y * 240 + 40);
+            EXPECT_EQ(std::count(strip.begin(), strip.end(), 0xFFFF), 0) << frame;
+            EXPECT_TRUE(strip != last) << frame;
+            last = strip;
+        }
+    }
 }
 
 TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)

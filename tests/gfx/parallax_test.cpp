@@ -76,6 +76,36 @@ TEST_F(ParallaxTest, ScrollingEitherWayWrapsWithoutASeam)
     EXPECT_EQ(TopRows(129, 128), up);
 }
 
+TEST_F(ParallaxTest, OffsetsOutsideThePeriodShowTheSamePictureAndScrollBackIntoIt)
+{
+    // The first stage's shape: periods 100 and 128, speeds -1 and +1.
+    Register(L"T100", 100, 100, RowColour);
+    Register(L"T128", 240, 128, RowColour);
+    ParallaxLoadBack(parallax.get(), L"T100", -1, 0.5f);
+    ParallaxLoadFront(parallax.get(), L"T128", 1, 0.5f);
+    auto frame = [&](int32_t back, int32_t front) {
+        parallax->backOffset = back;
+        parallax->frontOffset = front;
+        EXPECT_EQ(ParallaxCompose(parallax.get(), &screen), 1);
+        return std::vector<uint16_t>(screen.pixels, screen.pixels + 240 * 320);
+    };
+    // Offsets before a frame, their places in the periods, and the offsets after it:
+    // the speed added and one period taken off or added.
+    const int32_t table[][6] = {
+        { 150, 127, 50, 127, 49, 0 },
+        { 199, 300, 99, 44, 98, 173 },
+        { 100, 128, 0, 0, 99, 1 },
+        { -30, -1, 70, 127, 69, 0 },
+        { INT32_MAX, INT32_MIN, 47, 0, INT32_MAX - 101, INT32_MIN + 129 },
+    };
+    for (const auto& row : table) {
+        std::vector<uint16_t> inPeriod = frame(row[2], row[3]);
+        EXPECT_EQ(frame(row[0], row[1]), inPeriod) << row[0] << " " << row[1];
+        EXPECT_EQ(parallax->backOffset, row[4]);
+        EXPECT_EQ(parallax->frontOffset, row[5]);
+    }
+}
+
 TEST_F(ParallaxTest, WhiteLayersWeightedToOneStayBelowOverflow)
 {
     Register(L"WHITE", 32, 32, White);

@@ -16,7 +16,7 @@
 static int Usage()
 {
     fprintf(stderr, "usage: autopilot OUT.rec|--no-record [--stages N] [--give-up-at SCORE] [--frames DIR] [--limit MS]\n"
-                    "                 [--play-for MS] [--report-every MS] [--trace]\n");
+                    "                 [--play-for MS [--give-up-from N] [--give-up-after MS]] [--report-every MS] [--trace]\n");
     return 2;
 }
 
@@ -39,6 +39,10 @@ int main(int argc, char** argv)
             timeLimit = (uint32_t)atoi(argv[++i]);
         else if (!strcmp(argv[i], "--play-for") && i + 1 < argc)
             options.playFor = (uint32_t)strtoul(argv[++i], nullptr, 10);
+        else if (!strcmp(argv[i], "--give-up-from") && i + 1 < argc)
+            options.giveUpFrom = (uint32_t)strtoul(argv[++i], nullptr, 10);
+        else if (!strcmp(argv[i], "--give-up-after") && i + 1 < argc)
+            options.giveUpAfter = (uint32_t)strtoul(argv[++i], nullptr, 10);
         else if (!strcmp(argv[i], "--report-every") && i + 1 < argc)
             options.reportEvery = (uint32_t)strtoul(argv[++i], nullptr, 10);
         else if (!strcmp(argv[i], "--no-record"))

@@ -30,6 +30,7 @@ struct Pilot {
     size_t gameOverTap;     // the next of GameOverTapTable
     uint32_t lives;
     uint32_t stage;
+    uint32_t stageSeen;     // when the stage number last changed
     int givingUp;           // stops dodging, to end the game
     uint32_t gamesOver;
     uint32_t nextReport;
@@ -287,10 +288,10 @@ uint32_t PilotGamesOver()
 }
 
 // The stage a game of a long run gives up in: one, two or three stages
-// cleared in turn, so that runs see every boss and early deaths alike.
+// cleared in turn (by default), so that runs see every boss and early deaths alike.
 static uint32_t GiveUpStage()
 {
-    return 1 + pilot.gamesOver % 3;
+    return pilot.options.giveUpFrom + pilot.gamesOver % 3;
 }
 
 // The taps after a game over, and the next game or the way out.
@@ -326,6 +327,8 @@ void PilotOnFrame(void*)
         fprintf(stderr, "autopilot: tick %u: lives %u, stage %u, wave %u, score %u\n", now, world->lives,
                 world->stageNumber, world->waveIndex, world->score);
     pilot.lives = world->lives;
+    if (pilot.stage != world->stageNumber)
+        pilot.stageSeen = now;
     pilot.stage = world->stageNumber;
     if (!pilot.started && world->lives) {
         pilot.started = 1;
@@ -339,7 +342,8 @@ void PilotOnFrame(void*)
     }
     int over = pilot.started && world->lives == 0;
     if (pilot.options.playFor && !pilot.leaving && !over) {
-        if (world->stageNumber >= GiveUpStage() || now >= pilot.options.playFor)
+        if ((world->stageNumber >= GiveUpStage() && now - pilot.stageSeen >= pilot.options.giveUpAfter) ||
+            now >= pilot.options.playFor)
             pilot.givingUp = 1;
     } else if (!pilot.options.playFor && !pilot.leaving && (world->stageNumber >= pilot.options.stages || over)) {
         pilot.leaving = over ? 2 : 1;
