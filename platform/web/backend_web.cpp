@@ -121,11 +121,12 @@ void BackendWindowRaise(Window* window)
     WindowSetForegroundState(window);
 }
 
+// A tab is alone: there is no running copy to find.
 std::string BackendInstanceScope()
 {
-    return "web";
+    return "";
 }
 
-void BackendInstanceServed(uint32_t, uint32_t)
+void BackendInstanceServed(uint32_t)
 {
 }

@@ -10,7 +10,7 @@ int InstanceConnect(const std::wstring&, const std::wstring&)
     return -1;
 }
 
-int InstanceSend(int, uint32_t, uint32_t, uintptr_t, intptr_t)
+int InstanceSend(int, uint32_t)
 {
     return 0;
 }
