@@ -9,7 +9,7 @@ export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Serves root with no special headers, as any web host would, starts the
 // browser on a fresh profile and attaches to its page. Returns the page's
-// URL and the calls that drive it.
+// URL, the calls that drive it, and the texts of the boxes it showed.
 export async function openBrowser(root) {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
     '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
@@ -31,11 +31,17 @@ export async function openBrowser(root) {
   const browser = spawn('chromium', ['--headless', '--no-sandbox', '--disable-gpu', '--remote-debugging-pipe',
     '--user-data-dir=' + profile, '--no-first-run', 'about:blank'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
   const pending = new Map();
+  const dialogs = [];   // the page's message boxes, answered OK so that nothing hangs
   let nextId = 0, unread = '', session;
   browser.stdio[4].on('data', (chunk) => {
     unread += chunk;
     for (let end; (end = unread.indexOf('\0')) >= 0; unread = unread.slice(end + 1)) {
       const message = JSON.parse(unread.slice(0, end));
+      if (message.method === 'Page.javascriptDialogOpening') {
+        dialogs.push(message.params.message);
+        console.error('the page showed a box: ' + message.params.message);
+        send('Page.handleJavaScriptDialog', { accept: true });
+      }
       const waiter = pending.get(message.id);
       if (!waiter)
         continue;
@@ -75,5 +81,5 @@ export async function openBrowser(root) {
   ({ sessionId: session } = await send('Target.attachToTarget', { targetId: page.targetId, flatten: true }));
   await send('Page.enable');
   const url = `http://127.0.0.1:${server.address().port}/index.html`;
-  return { url, send, evaluate, waitFor, close };
+  return { url, send, evaluate, waitFor, close, dialogs };
 }

@@ -8,7 +8,7 @@ const root = resolve(process.argv[2] || 'build-web');
 const shots = join(root, 'screens');
 rmSync(shots, { recursive: true, force: true });
 mkdirSync(shots, { recursive: true });
-const { url, send, evaluate, waitFor, close } = await openBrowser(root);
+const { url, send, evaluate, waitFor, close, dialogs } = await openBrowser(root);
 
 async function screenshot(name) {
   const { data } = await send('Page.captureScreenshot', { format: 'png' });
@@ -125,10 +125,10 @@ try {
   await screenshot('touch-play');
   check((await scoreDigits()) !== before, 'a finger on the FIRE control fires and scores');
 
-  // Kept firing and never steered, the ship is worn down in a few minutes; then a name goes in.
+  // No longer firing nor steering, the ship is worn down in about a minute; then a name goes in.
+  await touch([]);
   const nameEntry = `${brightness(40, 280, 60, 16)} > 120 && ${brightness(135, 280, 60, 16)} > 120 && !${scoreShown}`;
   await waitFor('the name entry after game over', nameEntry, 300000);
-  await touch([]);
   await sleep(1500);
   await tap(85, 235);   // Select: the first letter
   await sleep(800);
@@ -151,6 +151,7 @@ try {
   const heldControls = await evaluate(`Array.from(document.querySelectorAll('#controls .held')).map(e => e.id).sort().join()`);
   await touch([]);
   check(heldControls === 'fire,steer', 'two fingers steer and fire at once');
+  check(!dialogs.length, 'no message boxes');
 } catch (error) {
   console.error('FAILED: ' + error.message);
   failed++;
