@@ -8,6 +8,8 @@ packages="build-essential cmake pkg-config libsdl2-dev libpng-dev libgtest-dev l
 case "$(basename "$0")" in
 test) packages="$packages desktop-file-utils appstream" ;;
 esac
+# A caller may need more (scripts/web: emscripten, node, chromium).
+packages="$packages ${extraPackages:-}"
 
 missing=""
 for p in $packages; do
@@ -29,4 +31,4 @@ fi
 
 build="$root/build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null || exit 1
-cmake --build "$build" -j"$(nproc)" || exit 1
+cmake --build "$build" -j"$(nproc)" ${buildTargets:-} || exit 1
