@@ -92,48 +92,6 @@ TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
     EXPECT_GT(std::count_if(edge.begin(), edge.end(), [](uint16_t p) { return p != 0; }), 100);
 }
 
-TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
-{
-    StartBoss(3);
-    world->bossDestroyed = 1;
-    std::vector<uint16_t> drawn = Drawn();
-    Blank();
-    const Surface* wreck = def->damagedImage;
-    Blit(back, bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
-    EXPECT_EQ(drawn, Back());
-    world->boss.active = 0;
-    EXPECT_EQ(Drawn(), std::vector<uint16_t>(240 * 320, 0));
-}
-
-TEST_F(BossTest, TheBossFliesItsPathAndRowZeroSparksEveryTenSteps)
-{
-    StartBoss(0);
-    EXPECT_EQ(world->boss.step, 1u);
-    std::vector<uint32_t> sparkSteps;
-    for (int i = 1; i <= 30; i++) {
-        size_t before = Effects().size();
-        UpdateBoss(world);
-        ASSERT_EQ(world->boss.x, world->path.points[i].x);
-        ASSERT_EQ(world->boss.y, world->path.points[i].y);
-        if (Effects().size() != before) {
-            sparkSteps.push_back(world->boss.step);
-            Origin();
-            const Emitter& e = particleSystem.emitters[before];
-            EXPECT_EQ(e.kind, 7u);
-            EXPECT_EQ(e.x, (float)(bx + 81));
-            EXPECT_EQ(e.y, (float)(by + 49));
-            EXPECT_EQ(std::vector<float>({ e.duration, e.gravity, e.rate }), std::vector<float>({ 0.5f, 0.2f, 8.0f }));
-        }
-    }
-    EXPECT_EQ(sparkSteps, (std::vector<uint32_t>{ 11, 21, 31 }));
-    for (int row = 1; row < 4; row++) {
-        StartBoss(row);
-        for (int i = 0; i < 60; i++)
-            UpdateBoss(world);
-        EXPECT_TRUE(Effects().empty()) << row;
-    }
-}
-
 TEST_F(BossTest, StandingPartsFireFromTheirCentres)
 {
     StartBoss(1);
@@ -182,31 +140,6 @@ TEST_F(BossTest, RowZeroHasThreePartsAndItsFourthSlotNeverFires)
     FireSeed(2);
     UpdateBoss(world);
     EXPECT_EQ(ActiveShots(), 1);
-}
-
-TEST_F(BossTest, TheWreckRisesAPixelAFrameUntilItsBottomPassesTheTop)
-{
-    StartBoss(0, 120, 10);
-    world->bossDestroyed = 1;
-    for (int k = 0; k < 3; k++)
-        world->partHits[k] = 0;
-    uint32_t step = world->boss.step;
-    int frames = 0;
-    for (; world->bossActive && frames < 200; frames++) {
-        int y = world->boss.y;
-        UpdateBoss(world);
-        ASSERT_EQ(world->boss.y, y - 1);
-        ASSERT_EQ(world->boss.x, 120);   // the path is no longer followed
-        ASSERT_EQ(world->boss.step, step);
-        EXPECT_EQ(ActiveShots(), 0);
-    }
-    // 76 pixels high: the bottom edge passes y = 0 when the centre reaches -76.
-    EXPECT_EQ(frames, 86);
-    EXPECT_EQ(world->boss.y, -76);
-    EXPECT_EQ(world->boss.active, 0);
-    ParticleSystemClear(&particleSystem);
-    RunGameFrame(world);   // the next normal frame moves on to the next row
-    EXPECT_EQ(world->waveIndex, 5u);
 }
 
 }  // namespace

@@ -174,38 +174,6 @@ TEST_F(ParticleTest, RandomDrawsComeInTheirOrderAndJitterStaysInBounds)
     EXPECT_EQ(high, 128 + 74);
 }
 
-TEST_F(ParticleTest, GlowSamplesEverySecondPixelAtHalfSizeAndEveryPixelAtFull)
-{
-    Image(ParticleFlare, [](int r, int c) { return (r | c) & 1 ? 0xFFFF : 250; });
-    EXPECT_EQ(GlowBlit(ps.get(), &screen, 10, 10, 32, 32, &glow), 1);
-    EXPECT_EQ(Lit(), 32 * 32);
-    SurfaceClear(&screen, 0);
-    GlowBlit(ps.get(), &screen, 10, 10, 64, 64, &glow);
-    EXPECT_EQ(Lit(), 32 * 32);
-    EXPECT_EQ(screen.pixels[10 * 240 + 11], 0);
-}
-
-TEST_F(ParticleTest, GlowIsClippedAtEveryEdgeWithoutDistortion)
-{
-    Image(ParticleFlare, [](int r, int c) { return (r * 7 + c * 3) % 251; });
-    GlowBlit(ps.get(), &screen, 100, 100, 32, 32, &glow);
-    std::vector<uint16_t> whole(screen.pixels, screen.pixels + 240 * 320);
-    struct { int x, y; } places[] = { { -16, 100 }, { 224, 100 }, { 100, -16 }, { 100, 304 }, { -16, -16 } };
-    for (auto at : places) {
-        SurfaceClear(&screen, 0);
-        GlowBlit(ps.get(), &screen, at.x, at.y, 32, 32, &glow);
-        int differ = 0;
-        for (int y = 0; y < 320; y++)
-            for (int x = 0; x < 240; x++) {
-                int k = x - at.x, j = y - at.y;
-                bool inBox = k >= 0 && k < 32 && j >= 0 && j < 32;
-                differ += screen.pixels[y * 240 + x] != (inBox ? whole[(100 + j) * 240 + 100 + k] : 0);
-            }
-        EXPECT_EQ(differ, 0) << at.x << "," << at.y;
-        EXPECT_GT(Lit(), 200);
-    }
-}
-
 TEST_F(ParticleTest, GlowColoursAreRebuiltOnlyWhenColoursOrLayoutChange)
 {
     GlowBlit(ps.get(), &screen, 0, 0, 8, 8, &glow);
