@@ -108,22 +108,4 @@ TEST_F(WindowProcTest, ResumeContinuesAndExitCloses)
     EXPECT_EQ(MessageGet(&message), 0);   // the quit that ends the program
 }
 
-TEST_F(WindowProcTest, PrivateMessages)
-{
-    Menu(tapNewGame);
-    world->player.active = 0;
-    MessageSend(window, WM_EMITTERDONE, 2, 0);
-    EXPECT_EQ(world->player.active, 1);
-    EXPECT_EQ(world->player.motion, MotionCoast);
-    EXPECT_FLOAT_EQ(world->player.dragX, 0.75f);
-
-    world->lives = 0;
-    world->player.active = 0;
-    MessageSend(window, WM_EMITTERDONE, 2, 0);
-    EXPECT_EQ(world->player.active, 0);
-
-    EXPECT_EQ(MessageSend(window, WM_SOUNDDONE, 0, 0), 0);
-    EXPECT_EQ(MessageSend(window, WM_ERASEBKGND, 0, 0), 1);
-}
-
 }  // namespace

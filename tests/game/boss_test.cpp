@@ -1,7 +1,6 @@
-// Bosses: every row's parts cut out and replaced by their wreck, the wreck drawn whole, the flight on the
-// boss path, the spark emitter, fire from the standing parts only, and the wreck's rise that ends the wave.
+// Bosses: every row's parts cut out and replaced by their wreck, and fire from the standing parts only.
+// The flight, the sparks and the wreck's rise of the first two rows are pinned by the golden runs.
 #include "game/boss.h"
-#include "gfx/blit.h"
 #include "tests/game/play.h"
 
 namespace {

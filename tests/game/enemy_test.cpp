@@ -1,5 +1,5 @@
-// Enemy ships: spawning on the wave's path and off an empty one, hit points by pass, the fire rule,
-// the glows, and the enemy shots and pick-ups they share a pool with.
+// Enemy ships: spawning off an empty path, hit points by pass, the fire rule, full pools, and the enemy
+// shots and pick-ups they share a pool with. Flight and drawing in play are pinned by the golden runs.
 #include "game/enemy.h"
 #include "gfx/blit.h"
 #include "tests/game/play.h"

@@ -1,5 +1,5 @@
 // The player's ship and weapons: steering, each weapon level's shots, lock-on targets, the shot pool,
-// the shots' trails and glows.
+// the shots' trails.
 #include "game/player.h"
 #include "platform/headless/headless_internal.h"
 #include "tests/game/play.h"
