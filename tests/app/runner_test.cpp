@@ -1,4 +1,4 @@
-// Whole runs of the program through the headless runner: start-up, states, focus, frames saved, a second copy.
+// Whole runs through the headless runner: the screens script, missing files, saved frames, bad scripts, a second copy.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -96,6 +96,7 @@ TEST(Runner, TheScreensScriptWalksEveryScreenAndSavesAPictureOfEach)
     EXPECT_EQ(fs::file_size(folder / "Skyrend.dat"), 240u);
     EXPECT_FALSE(fs::exists(folder / "hscore.tmp"));
 }
+
 TEST(Runner, MissingFilesBesideTheProgramAreReportedAndStartUpGoesOn)
 {
     // A copy of the program whose folder lacks one picture and one sound.
