@@ -6,33 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <array>
+#include <cstring>
+#include <string>
 
 namespace {
 
-TEST(ModuleFilePath, JoinsTheProgramFolderWithThePlatformSeparator)
+TEST(ModuleFilePath, JoinsTheProgramFolderWithThePlatformSeparatorInOneSharedBuffer)
 {
-    HeadlessReset();
-    HeadlessSetModuleFileName(L"/opt/game/space-shooter");
-    EXPECT_STREQ(ModuleFilePathA("GFX\\FONT.BMP"), "/opt/game/GFX/FONT.BMP");
-    EXPECT_STREQ(ModuleFilePathW(L"sounds\\fire.wav"), L"/opt/game/sounds/fire.wav");
-}
-
-TEST(ModuleFilePath, AProgramNameWithoutAFolderIsKeptWhole)
-{
-    HeadlessReset();
-    HeadlessSetModuleFileName(L"space-shooter");
-    EXPECT_STREQ(ModuleFilePathA("GFX\\FONT.BMP"), "space-shooter/GFX/FONT.BMP");
-}
-
-TEST(ModuleFilePath, BothFormsShareOneBuffer)
-{
-    HeadlessReset();
-    HeadlessSetModuleFileName(L"/a/b");
-    const wchar_t* wide = ModuleFilePathW(L"x");
-    const char* narrow = ModuleFilePathA("y");
-    EXPECT_EQ((const void*)wide, (const void*)narrow);
-    EXPECT_STREQ(narrow, "/a/y");
+    // A program name without a folder is kept whole.
+    const std::array<const char*, 3> cases[] = { { "/opt/game/space-shooter", "GFX\\FONT.BMP", "/opt/game/GFX/FONT.BMP" },
+                                                 { "space-shooter", "GFX\\FONT.BMP", "space-shooter/GFX/FONT.BMP" } };
+    for (auto [program, file, path] : cases) {
+        HeadlessReset();
+        HeadlessSetModuleFileName(std::wstring(program, program + strlen(program)).c_str());
+        EXPECT_STREQ(ModuleFilePathA(file), path);
+    }
+    EXPECT_STREQ(ModuleFilePathW(L"sounds\\fire.wav"), L"space-shooter/sounds/fire.wav");
+    EXPECT_EQ((const void*)ModuleFilePathW(L"x"), (const void*)ModuleFilePathA("y"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Whole runs of the program through the headless runner: start-up, states, focus, frames saved, a second copy.
+// Whole runs through the headless runner: the screens script, missing files, saved frames, bad scripts, a second copy.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -70,16 +70,31 @@ bool IsPng(const fs::path& path)
     return bytes.size() > 8 && bytes.compare(1, 3, "PNG") == 0;
 }
 
-TEST(Runner, StartUpReachesTheMenuAndClosesFromIt)
+// The screens' runner script: a whole run from the splash to the closing screen, a picture of each.
+TEST(Runner, TheScreensScriptWalksEveryScreenAndSavesAPictureOfEach)
 {
     fs::path folder = TestFolder();
-    RunResult run = RunScript(folder, "# the menu is up long before this\nat 8000 shot menu\nat 9000 quit\n");
+    std::string script = ReadFile(fs::path(__FILE__).parent_path().parent_path() / "ui" / "scripts" / "screens.txt");
+    ASSERT_FALSE(script.empty());
+    RunResult run = RunScript(folder, script, "--frames .");
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.ticks, 9000);
-    EXPECT_GT(run.frames, 0);
     EXPECT_EQ(run.boxes, 0) << run.err;   // every image, the font and the sounds load
-    EXPECT_TRUE(IsPng(folder / "menu.png"));
-    EXPECT_TRUE(fs::exists(folder / "Skyrend.dat"));
+
+    // Each picture is a PNG with something on it (a blank frame packs into a
+    // few hundred bytes), and no two are the same.
+    const char* names[] = { "splash", "menu", "high-scores", "menu-again", "game-over", "menu-after-game", "closing" };
+    std::vector<std::string> pictures;
+    for (const char* name : names) {
+        std::string bytes = ReadFile(folder / (std::string(name) + ".png"));
+        ASSERT_GT(bytes.size(), 1500u) << name;
+        EXPECT_TRUE(IsPng(folder / (std::string(name) + ".png"))) << name;
+        for (const std::string& other : pictures)
+            EXPECT_NE(bytes, other) << name;
+        pictures.push_back(bytes);
+    }
+    // The table the walk showed was made at start-up.
+    EXPECT_EQ(fs::file_size(folder / "Skyrend.dat"), 240u);
+    EXPECT_FALSE(fs::exists(folder / "hscore.tmp"));
 }
 
 TEST(Runner, MissingFilesBesideTheProgramAreReportedAndStartUpGoesOn)
@@ -101,35 +116,6 @@ TEST(Runner, MissingFilesBesideTheProgramAreReportedAndStartUpGoesOn)
     EXPECT_TRUE(IsPng(folder / "menu.png"));
 }
 
-TEST(Runner, PlayPausesWithTheMenuKeyAndResumes)
-{
-    fs::path folder = TestFolder();
-    // New Game, then the menu key, then Resume Game, then Exit Game.
-    RunResult run = RunScript(folder,
-                        "at 8000 tap 118 90\n"
-                        "at 20000 down menu\n"
-                        "at 20040 up menu\n"
-                        "at 25000 tap 118 134\n"
-                        "at 30000 down menu\n"
-                        "at 30040 up menu\n"
-                        "at 35000 tap 118 219\n");
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_GE(run.ticks, 35000);
-    EXPECT_LT(run.ticks, 35000 + 60000);   // "Exit Game" ends the run, not the time limit
-}
-
-TEST(Runner, NoFrameRunsWhileAnotherWindowIsInFront)
-{
-    const std::string play = "at 8000 tap 118 90\n";
-    RunResult steady = RunScript(TestFolder("-steady"), play + "at 30000 quit\n");
-    RunResult away = RunScript(TestFolder("-away"), play + "at 20000 deactivate\nat 25000 clickactivate\nat 28000 activate\nat 30000 quit\n");
-    ASSERT_EQ(steady.exitCode, 0) << steady.err;
-    ASSERT_EQ(away.exitCode, 0) << away.err;
-    // Eight seconds away from the front at 20 frames a second, less the one
-    // frame shown again on the return.
-    EXPECT_EQ(steady.frames - away.frames, 8000 / 50 - 1);
-}
-
 TEST(Runner, SavesEveryFrameAskedFor)
 {
     fs::path folder = TestFolder();
@@ -144,18 +130,7 @@ TEST(Runner, SavesEveryFrameAskedFor)
     EXPECT_LE(saved, run.ticks / 500 + 1);
 }
 
-TEST(Runner, RefusesABadScriptOrCommandLine)
-{
-    fs::path folder = TestFolder();
-    RunResult bad = RunScript(folder, "at 10 tap 1 2\nat 20 jump\n");
-    EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(bad.err.find("line 2"), std::string::npos);
-    EXPECT_EQ(RunScript(folder, "at 50 tap 300 10\n").exitCode, 2);
-    EXPECT_EQ(RunScript(folder, "at 50 quit\nat 40 quit\n").exitCode, 2);
-    EXPECT_EQ(RunScript(folder, "at 50 quit\n", "--format 444").exitCode, 2);
-}
-
-TEST(Runner, NamesAMissingScriptAndMakesTheFramesFolder)
+TEST(Runner, RefusesABadScriptOrCommandLineAndMakesTheFramesFolder)
 {
     fs::path folder = TestFolder();
     std::string command = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' absent.txt > out.txt 2> err.txt";
@@ -166,49 +141,13 @@ TEST(Runner, NamesAMissingScriptAndMakesTheFramesFolder)
     RunResult bad = RunScript(folder, "at 10 tap 1 2\n\n# a comment\nat 20 down sideways\n");
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("script.txt: line 4: unknown key"), std::string::npos) << bad.err;
+    for (auto [script, options] : { std::pair{ "at 20 jump\n", "" }, { "at 50 tap 300 10\n", "" },
+                                    { "at 50 quit\nat 40 quit\n", "" }, { "at 50 quit\n", "--format 444" } })
+        EXPECT_EQ(RunScript(folder, script, options).exitCode, 2) << script << options;
 
     RunResult run = RunScript(folder, "at 3000 shot menu\nat 3500 quit\n", "--frames new/deeper");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(IsPng(folder / "new" / "deeper" / "menu.png"));
-}
-
-// The samples of a captured 8-bit WAV file that stand away from silence (128).
-long AudibleSamples(const fs::path& path, std::string* header)
-{
-    std::string bytes = ReadFile(path);
-    if (bytes.size() < 44)
-        return -1;
-    *header = bytes.substr(0, 4) + bytes.substr(8, 4) + bytes.substr(36, 4);
-    long audible = 0;
-    for (size_t i = 44; i < bytes.size(); i++)
-        audible += std::abs((int)(uint8_t)bytes[i] - 128) > 2;
-    return audible;
-}
-
-TEST(Runner, CapturesTheSoundsARunPlays)
-{
-    // New Game, then, once the stage banner is over, fire held for three
-    // seconds: its repeats fire shot after shot.
-    const std::string play = "at 8000 tap 118 90\n";
-    const std::string fire = "at 16000 down fire\nat 19000 up fire\nat 20000 quit\n";
-    fs::path quiet = TestFolder("-quiet"), firing = TestFolder("-firing");
-    RunResult still = RunScript(quiet, play + "at 20000 quit\n", "--audio out.wav");
-    RunResult shooting = RunScript(firing, play + fire, "--audio out.wav");
-    ASSERT_EQ(still.exitCode, 0) << still.err;
-    ASSERT_EQ(shooting.exitCode, 0) << shooting.err;
-    std::string header;
-    long withoutFire = AudibleSamples(quiet / "out.wav", &header);
-    EXPECT_EQ(header, "RIFFWAVEdata");
-    long withFire = AudibleSamples(firing / "out.wav", &header);
-    EXPECT_EQ(header, "RIFFWAVEdata");
-    EXPECT_GT(withoutFire, 0);   // the menu sounds its button when New Game is tapped
-    // Shots every few frames for three seconds at 22050 Hz: well over a second more of sound.
-    EXPECT_GT(withFire, withoutFire + 22050);
-
-    // The same script gives the same bytes.
-    RunResult again = RunScript(firing, play + fire, "--audio again.wav");
-    ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(ReadFile(firing / "out.wav"), ReadFile(firing / "again.wav"));
 }
 
 TEST(Runner, AScriptWithoutQuitStopsAtItsTimeLimit)

@@ -6,9 +6,6 @@ namespace {
 // Stylus points on the main menu's buttons.
 const intptr_t tapNewGame = 90 << 16 | 118;
 const intptr_t tapResume = 134 << 16 | 118;
-const intptr_t tapHighScores = 177 << 16 | 118;
-// "Exit" of the high-score table and "Continue" of the Game Over screen.
-const intptr_t tapBottomButton = 289 << 16 | 116;
 const intptr_t tapExit = 219 << 16 | 118;
 
 class WindowProcTest : public HeadlessGame {
@@ -21,18 +18,10 @@ protected:
     }
 };
 
-TEST_F(WindowProcTest, StartUpLeavesNoGameInProgress)
-{
-    EXPECT_EQ(WindowData(window), world);
-    EXPECT_EQ(world->lives, 0u);
-    EXPECT_EQ(world->framesEnabled, 0u);
-    EXPECT_EQ(keyList.vkA, KeyFire);
-    EXPECT_TRUE(std::filesystem::exists("Skyrend.dat"));
-    EXPECT_EQ(std::filesystem::file_size("Skyrend.dat"), 240u);
-}
-
 TEST_F(WindowProcTest, MenuStartsAGameAndTicksRunFrames)
 {
+    EXPECT_EQ(WindowData(window), world);
+    EXPECT_EQ(world->framesEnabled, 0u);   // start-up leaves no game in progress
     Menu(tapNewGame);
     EXPECT_EQ(world->framesEnabled, 1u);
     EXPECT_EQ(world->lives, 3u);
@@ -117,47 +106,6 @@ TEST_F(WindowProcTest, ResumeContinuesAndExitCloses)
     MessageDispatch(&message);
     EXPECT_FALSE(WindowIsAlive(window));
     EXPECT_EQ(MessageGet(&message), 0);   // the quit that ends the program
-}
-
-TEST_F(WindowProcTest, HighScoresReturnToTheMenu)
-{
-    MessagePost(window, WM_LBUTTONUP, 0, tapHighScores);
-    MessagePost(window, WM_LBUTTONUP, 0, tapBottomButton);
-    Menu(tapNewGame);
-    EXPECT_EQ(world->lives, 3u);
-    EXPECT_EQ(world->framesEnabled, 1u);
-}
-
-TEST_F(WindowProcTest, ResumeWithoutLivesEndsTheGameAndOpensTheMenu)
-{
-    Menu(tapResume);   // greyed at start-up, but it still resumes
-    EXPECT_EQ(world->framesEnabled, 1u);
-    SysSleep(6000);    // past the grace time of the last loss
-    MessagePost(window, WM_LBUTTONUP, 0, tapBottomButton);   // waits for the Game Over screen
-    Message message;
-    for (int tick = 0; tick < 10 && !(MessagePeekNow(&message) && message.message == WM_SHOWMENU); tick++)
-        MessageSend(window, WM_TIMER, 1, 0);
-    ASSERT_TRUE(MessagePeekNow(&message));
-    EXPECT_EQ(message.message, (uint32_t)WM_SHOWMENU);
-    EXPECT_EQ(world->framesEnabled, 1u);
-}
-
-TEST_F(WindowProcTest, PrivateMessages)
-{
-    Menu(tapNewGame);
-    world->player.active = 0;
-    MessageSend(window, WM_EMITTERDONE, 2, 0);
-    EXPECT_EQ(world->player.active, 1);
-    EXPECT_EQ(world->player.motion, MotionCoast);
-    EXPECT_FLOAT_EQ(world->player.dragX, 0.75f);
-
-    world->lives = 0;
-    world->player.active = 0;
-    MessageSend(window, WM_EMITTERDONE, 2, 0);
-    EXPECT_EQ(world->player.active, 0);
-
-    EXPECT_EQ(MessageSend(window, WM_SOUNDDONE, 0, 0), 0);
-    EXPECT_EQ(MessageSend(window, WM_ERASEBKGND, 0, 0), 1);
 }
 
 }  // namespace

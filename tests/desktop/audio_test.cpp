@@ -22,6 +22,21 @@ void CountDone(WaveDevice*, uint32_t message, WaveHeader*)
         buffersDone++;
 }
 
+// Plays one buffer of value 200 to its end on the device; 1 when it came back.
+int PlayBuffer(WaveDevice* device, std::vector<uint8_t>* sound)
+{
+    int before = buffersDone;
+    WaveHeader header = {};
+    header.data = sound->data();
+    header.bufferLength = (uint32_t)sound->size();
+    if (!WaveOutPrepareHeader(device, &header) || !WaveOutWrite(device, &header))
+        return 0;
+    for (int i = 0; i < 300 && buffersDone == before; i++)
+        SDL_Delay(10);
+    WaveOutUnprepareHeader(device, &header);
+    return buffersDone > before;
+}
+
 TEST(Audio, SoundGoesOnWhenTheOutputIsUnplugged)
 {
     FreshHome();
@@ -44,14 +59,7 @@ TEST(Audio, SoundGoesOnWhenTheOutputIsUnplugged)
 
     // A buffer written now is played to its end on the new output.
     std::vector<uint8_t> sound(1102, 200);
-    WaveHeader header = {};
-    header.data = sound.data();
-    header.bufferLength = (uint32_t)sound.size();
-    ASSERT_EQ(WaveOutPrepareHeader(device, &header), 1);
-    ASSERT_EQ(WaveOutWrite(device, &header), 1);
-    for (int i = 0; i < 200 && !buffersDone; i++)
-        SDL_Delay(10);
-    EXPECT_EQ(buffersDone, 1);
+    EXPECT_TRUE(PlayBuffer(device, &sound));
 
     // Another device's removal, or a capture device's, leaves it alone.
     uint32_t second = device->backend;
@@ -61,25 +69,8 @@ TEST(Audio, SoundGoesOnWhenTheOutputIsUnplugged)
     removed.iscapture = 1;
     SdlAudioDeviceEvent(removed);
     EXPECT_EQ(device->backend, second);
-
-    WaveOutUnprepareHeader(device, &header);
     WaveOutClose(device);
     SDL_Quit();
-}
-
-// Plays one buffer of value 200 to its end on the device; 1 when it came back.
-int PlayBuffer(WaveDevice* device, std::vector<uint8_t>* sound)
-{
-    int before = buffersDone;
-    WaveHeader header = {};
-    header.data = sound->data();
-    header.bufferLength = (uint32_t)sound->size();
-    if (!WaveOutPrepareHeader(device, &header) || !WaveOutWrite(device, &header))
-        return 0;
-    for (int i = 0; i < 300 && buffersDone == before; i++)
-        SDL_Delay(10);
-    WaveOutUnprepareHeader(device, &header);
-    return buffersDone > before;
 }
 
 // SDL's disk driver writes what the device played to a file, so the test hears it.

@@ -1,11 +1,9 @@
-// The desktop's folders: where screenshots go, where an installed program keeps its high scores.
+// The desktop's folders: where screenshots go, and where the data folder is.
 #include "desktop_env.h"
 
-#include "platform/backend.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -13,21 +11,8 @@ using namespace desktop;
 
 class Folders : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        home = FreshHome();
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        start = here;
-    }
-    void TearDown() override
-    {
-        SysSetModuleFileName(nullptr);
-        ASSERT_EQ(chdir(start.c_str()), 0);
-    }
-
+    void SetUp() override { home = FreshHome(); }
     fs::path home;
-    std::string start;
 };
 
 TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder)
@@ -57,24 +42,6 @@ TEST_F(Folders, TheDataFolderFollowsXdgDataHomeAndIgnoresARelativeOne)
     unsetenv("HOME");
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SdlDataFolder(), "");
-}
-
-TEST_F(Folders, OnlyAnInstalledProgramMovesToTheDataFolder)
-{
-    fs::create_directories(home / "build");
-    fs::create_directories(home / "prefix/lib/space-shooter");
-    std::ofstream(home / "prefix/lib/space-shooter/space-shooter.installed") << "# installed\n";
-
-    SysSetModuleFileName((home / "build" / "space-shooter").wstring().c_str());
-    EXPECT_EQ(SdlInstalled(), 0);
-    ASSERT_EQ(chdir((home / "build").c_str()), 0);
-    SdlEnterDataFolder();
-    EXPECT_EQ(fs::current_path(), home / "build");
-
-    SysSetModuleFileName((home / "prefix/lib/space-shooter/space-shooter").wstring().c_str());
-    EXPECT_EQ(SdlInstalled(), 1);
-    SdlEnterDataFolder();
-    EXPECT_EQ(fs::current_path(), home / ".local/share/space-shooter");
 }
 
 }  // namespace

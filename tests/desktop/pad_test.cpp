@@ -5,6 +5,7 @@
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
+#include <array>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -246,19 +247,13 @@ TEST_F(Pad, TheMouseMapsThroughTheWholeNumberScaleAndItsBars)
     EXPECT_EQ(layout.scale, 2);
     EXPECT_EQ(layout.x, 60);
     EXPECT_EQ(layout.y, 30);
-    int x, y;
-    SdlWindowToFrame(60, 30, &x, &y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    SdlWindowToFrame(10, 5, &x, &y);   // the bars map to the edges
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    SdlWindowToFrame(60 + 2 * 100 + 1, 30 + 2 * 50, &x, &y);
-    EXPECT_EQ(x, 100);
-    EXPECT_EQ(y, 50);
-    SdlWindowToFrame(599, 699, &x, &y);
-    EXPECT_EQ(x, 239);
-    EXPECT_EQ(y, 319);
+    // Window points to frame points; the bars map to the edges.
+    for (auto [wx, wy, fx, fy] : { std::array{ 60, 30, 0, 0 }, { 10, 5, 0, 0 }, { 60 + 2 * 100 + 1, 30 + 2 * 50, 100, 50 },
+                                   { 599, 699, 239, 319 } }) {
+        int x, y;
+        SdlWindowToFrame(wx, wy, &x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(fx, fy)) << wx << "," << wy;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Bosses: every row's parts cut out and replaced by their wreck, the wreck drawn whole, the flight on the
-// boss path, the spark emitter, fire from the standing parts only, and the wreck's rise that ends the wave.
+// Bosses: every row's parts cut out and replaced by their wreck, and fire from the standing parts only.
+// The flight, the sparks and the wreck's rise of the first two rows are pinned by the golden runs.
 #include "game/boss.h"
-#include "gfx/blit.h"
 #include "tests/game/play.h"
 
 namespace {
@@ -92,68 +91,11 @@ TEST_F(BossTest, EachDestroyedPartIsCutOutAndItsWreckDrawnInItsPlace)
     EXPECT_GT(std::count_if(edge.begin(), edge.end(), [](uint16_t p) { return p != 0; }), 100);
 }
 
-TEST_F(BossTest, TheWreckIsDrawnWholeAndNothingOnceTheBossHasGone)
-{
-    StartBoss(3);
-    world->bossDestroyed = 1;
-    std::vector<uint16_t> drawn = Drawn();
-    Blank();
-    const Surface* wreck = def->damagedImage;
-    Blit(back, bx, by, wreck->width, wreck->height, wreck, 0, 0, BlitKeyed);
-    EXPECT_EQ(drawn, Back());
-    world->boss.active = 0;
-    EXPECT_EQ(Drawn(), std::vector<uint16_t>(240 * 320, 0));
-}
-
-TEST_F(BossTest, TheBossFliesItsPathAndRowZeroSparksEveryTenSteps)
-{
-    StartBoss(0);
-    EXPECT_EQ(world->boss.step, 1u);
-    std::vector<uint32_t> sparkSteps;
-    for (int i = 1; i <= 30; i++) {
-        size_t before = Effects().size();
-        UpdateBoss(world);
-        ASSERT_EQ(world->boss.x, world->path.points[i].x);
-        ASSERT_EQ(world->boss.y, world->path.points[i].y);
-        if (Effects().size() != before) {
-            sparkSteps.push_back(world->boss.step);
-            Origin();
-            const Emitter& e = particleSystem.emitters[before];
-            EXPECT_EQ(e.kind, 7u);
-            EXPECT_EQ(e.x, (float)(bx + 81));
-            EXPECT_EQ(e.y, (float)(by + 49));
-            EXPECT_EQ(std::vector<float>({ e.duration, e.gravity, e.rate }), std::vector<float>({ 0.5f, 0.2f, 8.0f }));
-        }
-    }
-    EXPECT_EQ(sparkSteps, (std::vector<uint32_t>{ 11, 21, 31 }));
-    for (int row = 1; row < 4; row++) {
-        StartBoss(row);
-        for (int i = 0; i < 60; i++)
-            UpdateBoss(world);
-        EXPECT_TRUE(Effects().empty()) << row;
-    }
-}
-
-TEST_F(BossTest, StandingPartsFireFromTheirCentres)
+// Fire from each standing part's centre is pinned by the golden runs' bosses.
+TEST_F(BossTest, DestroyedPartsAMissedRollAndAFullPoolFireNothing)
 {
     StartBoss(1);
-    for (int k = 0; k < 4; k++) {
-        SCOPED_TRACE(k);
-        ClearPlay();
-        std::vector<int> draws = FireSeed(k);
-        UpdateBoss(world);
-        EXPECT_EQ(RandomNext(), draws[2]);   // two draws: the chance and the slot
-        Origin();
-        const BossRect& r = def->hitRects[k];
-        ASSERT_EQ(ActiveShots(), 1);
-        const Entity& shot = world->enemyShots[0];
-        EXPECT_EQ(shot.x, bx + r.left + (r.right - r.left) / 2);
-        EXPECT_EQ(shot.y, by + r.top + (r.bottom - r.top) / 2);
-        EXPECT_EQ(shot.motion, 10);
-        EXPECT_EQ(shot.vy, 6.0f);
-    }
     // A destroyed part stays silent, and so does a boss whose roll misses, drawing no slot.
-    ClearPlay();
     world->partHits[2] = 0;
     FireSeed(2);
     UpdateBoss(world);
@@ -182,31 +124,6 @@ TEST_F(BossTest, RowZeroHasThreePartsAndItsFourthSlotNeverFires)
     FireSeed(2);
     UpdateBoss(world);
     EXPECT_EQ(ActiveShots(), 1);
-}
-
-TEST_F(BossTest, TheWreckRisesAPixelAFrameUntilItsBottomPassesTheTop)
-{
-    StartBoss(0, 120, 10);
-    world->bossDestroyed = 1;
-    for (int k = 0; k < 3; k++)
-        world->partHits[k] = 0;
-    uint32_t step = world->boss.step;
-    int frames = 0;
-    for (; world->bossActive && frames < 200; frames++) {
-        int y = world->boss.y;
-        UpdateBoss(world);
-        ASSERT_EQ(world->boss.y, y - 1);
-        ASSERT_EQ(world->boss.x, 120);   // the path is no longer followed
-        ASSERT_EQ(world->boss.step, step);
-        EXPECT_EQ(ActiveShots(), 0);
-    }
-    // 76 pixels high: the bottom edge passes y = 0 when the centre reaches -76.
-    EXPECT_EQ(frames, 86);
-    EXPECT_EQ(world->boss.y, -76);
-    EXPECT_EQ(world->boss.active, 0);
-    ParticleSystemClear(&particleSystem);
-    RunGameFrame(world);   // the next normal frame moves on to the next row
-    EXPECT_EQ(world->waveIndex, 5u);
 }
 
 }  // namespace

@@ -236,6 +236,7 @@ TEST_F(CollideTest, PickUpsNeedAFreeEnemyShotSlot)
     EXPECT_EQ(world->score, 10u);
 }
 
+// The first bosses' hits, boxes and fall are pinned by the golden runs; this is the case they cannot reach.
 class BossCollideTest : public CollideTest {
 protected:
     const BossDef* def = &BossTable[0];
@@ -255,36 +256,7 @@ protected:
     }
     // A shot on the far corner of part k's box.
     Entity* ShotOn(int k) { return PlayerShot(def->hitRects[k].right + bx, def->hitRects[k].bottom + by); }
-    int CentreX(int k) { return (def->hitRects[k].left + def->hitRects[k].right) / 2 + bx; }
 };
-
-TEST_F(BossCollideTest, FifteenHitsDestroyTheFirstBoss)
-{
-    ASSERT_EQ(def->partCount, 3);
-    for (int k = 0; k < 3; k++) {
-        for (int hit = 0; hit < 5; hit++) {
-            ParticleSystemClear(&particleSystem);
-            ShotOn(k);
-            EXPECT_EQ(Resolve(), 0);
-            EXPECT_EQ(world->partHits[k], 4 - hit);
-            EXPECT_EQ(Effects(), (k == 2 && hit == 4 ? std::vector<int>{ 6, 7, 6, 5, 7 } : smallBlast));
-            const BossRect& r = def->hitRects[k];
-            EXPECT_EQ(particleSystem.emitters[0].x, (float)CentreX(k));
-            EXPECT_EQ(particleSystem.emitters[0].y, (float)(r.top + (r.bottom - r.top) / 2 + by));
-        }
-        // Each part drops a power-up from its centre as it falls.
-        EXPECT_EQ(ActiveShots(), k + 1);
-        EXPECT_EQ(world->enemyShots[k].x, CentreX(k));
-        EXPECT_EQ(world->enemyShots[k].motion, 18);
-    }
-    EXPECT_EQ(world->bossDestroyed, 1u);
-    EXPECT_EQ(world->score, 15u * 10 + 1000);
-    EXPECT_EQ(particleSystem.emitters[2].x, 120.0f);
-    EXPECT_EQ(world->plainShots, 0);
-    Entity* late = ShotOn(0);   // a destroyed boss takes no more hits
-    ResolveCollisions(world);
-    EXPECT_TRUE(late->active);
-}
 
 TEST_F(BossCollideTest, ALastPartFallingToALaterShotIsNoticedNextFrameByAnyShot)
 {
@@ -302,24 +274,6 @@ TEST_F(BossCollideTest, ALastPartFallingToALaterShotIsNoticedNextFrameByAnyShot)
     EXPECT_EQ(world->bossDestroyed, 1u);
     EXPECT_EQ(world->score, 1020u);
     EXPECT_TRUE(stray->active);
-}
-
-TEST_F(BossCollideTest, PartsAreHitOnlyInsideTheirBoxesAndOnlyWhileStanding)
-{
-    const BossRect& r = def->hitRects[1];
-    Entity* beside = PlayerShot(r.right + bx + 1, r.top + by);
-    ResolveCollisions(world);
-    EXPECT_TRUE(beside->active);
-    beside->active = 0;
-    world->partHits[1] = 0;
-    Entity* through = ShotOn(1);
-    ResolveCollisions(world);
-    EXPECT_TRUE(through->active);
-    world->bossActive = 0;
-    world->partHits[1] = 5;
-    ResolveCollisions(world);
-    EXPECT_TRUE(through->active);
-    EXPECT_EQ(world->score, 0u);
 }
 
 }   // namespace

@@ -1,5 +1,5 @@
-// Enemy ships: spawning on the wave's path and off an empty one, hit points by pass, the fire rule,
-// the glows, and the enemy shots and pick-ups they share a pool with.
+// Enemy ships: spawning off an empty path, hit points by pass, the fire rule, full pools, and the enemy
+// shots and pick-ups they share a pool with. Flight and drawing in play are pinned by the golden runs.
 #include "game/enemy.h"
 #include "gfx/blit.h"
 #include "tests/game/play.h"
@@ -10,35 +10,9 @@ namespace {
 
 using EnemyTest = PlayTest;
 
-TEST_F(EnemyTest, WaveShipsSpawnEverySixFramesOnThePathAndLoopWhereItSays)
+// Spawning and flight on the wave's path are pinned by the golden runs; their passes are not.
+TEST_F(EnemyTest, HitPointsAreThePassThroughTheTableInEightBits)
 {
-    ScheduleWave(world, 0);
-    ClearPlay();
-    const FlightPath& path = world->path;
-    std::vector<int> spawnFrames;
-    for (int frame = 1; frame <= 60; frame++) {
-        int alive = world->enemiesAlive;
-        RunGameFrame(world);
-        if (world->enemiesAlive != alive)
-            spawnFrames.push_back(frame);
-        if (frame == 12) {
-            // Each ship takes the next point every frame, starting with the one it spawned on.
-            EXPECT_EQ(world->enemies[0].x, path.points[7].x);
-            EXPECT_EQ(world->enemies[0].y, path.points[7].y);
-            EXPECT_EQ(world->enemies[1].x, path.points[1].x);
-            EXPECT_EQ(world->enemies[1].y, path.points[1].y);
-            EXPECT_EQ(world->enemies[1].step, 2u);
-        }
-    }
-    EXPECT_EQ(spawnFrames, (std::vector<int>{ 6, 12, 18, 24, 30, 36, 42, 48 }));
-    Entity& ship = world->enemies[7];
-    ship.step = path.count;
-    UpdateEnemies(world);
-    EXPECT_EQ(ship.loops, 1u);
-    EXPECT_EQ(ship.x, path.points[path.loopStart - 1].x);
-    EXPECT_EQ(ship.y, path.points[path.loopStart - 1].y);
-
-    // Hit points are the pass through the table, in eight bits.
     for (auto [pass, hits] : { std::pair{ 1u, 1 }, { 2u, 2 }, { 3u, 3 }, { 257u, 1 } }) {
         ClearPlay();
         world->loopCount = pass;
@@ -126,49 +100,6 @@ void Glow(Surface* frame, int image, int x, int y, int size, ParticleColour star
     record.endColour = end;
     SurfaceSetAlpha(&particleSystem.images[image], 255);
     GlowBlit(&particleSystem, frame, x, y, size, size, &record);
-}
-
-TEST_F(EnemyTest, ShipsAreTwoMagentaGlowsAndNotTheirImage)
-{
-    for (auto [x, y] : { std::pair{ 100, 100 }, { 20, 300 }, { 200, 40 } }) {
-        SpawnEnemy(world);
-        EntitySetPosition(&world->enemies[world->enemiesAlive - 1], x, y);
-    }
-    world->enemies[2].active = 0;
-    SurfaceSetAlpha(&particleSystem.images[ParticleFlare], 10);
-    SurfaceSetAlpha(&particleSystem.images[ParticleSpark], 10);
-    Blank();
-    DrawEnemies(world);
-    std::vector<uint16_t> drawn = Back();
-    Blank();
-    const ParticleColour white = { 255, 255, 255, 255 }, magenta = { 255, 0, 255, 0 };
-    for (int i = 0; i < 2; i++) {
-        const Entity& ship = world->enemies[i];
-        Glow(back, ParticleFlare, ship.x - 16, ship.y - 16, 32, white, magenta);
-        Glow(back, ParticleSpark, ship.x - 24, ship.y - 24, 48, white, magenta);
-    }
-    EXPECT_EQ(drawn, Back());
-    int r, g, b;
-    SplitColour(drawn[100 * 240 + 100], &r, &g, &b);
-    EXPECT_GT(r + g + b, 300);   // a bright centre
-    EXPECT_EQ(drawn[40 * 240 + 200], 0);   // the inactive ship
-}
-
-TEST_F(EnemyTest, EnemyShotsFallAndLeaveAtTheEdgeWithoutATrail)
-{
-    Entity ship = {};
-    ship.x = 60;
-    ship.y = 290;
-    ASSERT_TRUE(FireEnemyShot(world, &ship));
-    Entity& shot = world->enemyShots[0];
-    for (int i = 1; i <= 6; i++) {
-        DrawEnemyShots(world);
-        ParticleSystemRender(&particleSystem, back);
-        UpdateEnemyShots(world);
-        EXPECT_EQ(Particles(), 0);
-        EXPECT_EQ(shot.active, i < 6);   // y = 320 is the edge, still inside
-        EXPECT_TRUE(i == 6 || shot.y == 290 + 6 * i) << i;
-    }
 }
 
 TEST_F(EnemyTest, ShotsAndPickUpsAreDrawnByTheirFlags)

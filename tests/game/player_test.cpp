@@ -1,5 +1,5 @@
 // The player's ship and weapons: steering, each weapon level's shots, lock-on targets, the shot pool,
-// the shots' trails and glows.
+// the shots' trails.
 #include "game/player.h"
 #include "platform/headless/headless_internal.h"
 #include "tests/game/play.h"
@@ -207,29 +207,6 @@ TEST_F(PlayerTest, ShotsTrailOnDrawnStepsAndAreReleasedAtTheEdge)
     UpdatePlayerShots(world);
     EXPECT_TRUE(missile->active);
     EXPECT_EQ(missile->y, 0);
-}
-
-TEST_F(PlayerTest, ShotsAreDrawnAsCentredGlows)
-{
-    particleSystem.images[ParticleFlare].alpha = 0;   // drawing sets the full level itself
-    // Motion, position, and the lit box: left, top, right, bottom.
-    for (auto [motion, x, y, left, top, right, bottom] :
-         { std::array{ 2, 100, 150, 92, 134, 107, 165 }, std::array{ 131, 30, 40, 18, 28, 41, 51 } }) {
-        ClearPlay();
-        Blank();
-        Entity* shot = PlayerShot(x, y, (uint8_t)motion);
-        DrawPlayerShots(world);
-        std::array<int, 4> box = { 240, 320, -1, -1 };
-        for (int py = 0; py < 320; py++)
-            for (int px = 0; px < 240; px++)
-                if (back->pixels[py * 240 + px])
-                    box = { std::min(box[0], px), std::min(box[1], py), std::max(box[2], px), std::max(box[3], py) };
-        EXPECT_EQ(box, (std::array<int, 4>{ left, top, right, bottom })) << motion;
-        EXPECT_EQ(shot->step, 1u);
-        int red, green, blue;
-        SplitColour(back->pixels[y * 240 + x], &red, &green, &blue);
-        EXPECT_GT(std::min(red, green), 200);
-    }
 }
 
 }   // namespace

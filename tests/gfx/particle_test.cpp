@@ -1,5 +1,4 @@
-// The particle system: lifetimes, emission, messages, pools, random draws and the glow renderer.
-#include "app/random.h"
+// The particle system: lifetimes, emission, messages, pools, the glow palette and loading.
 #include "app/windowproc.h"
 #include "gfx/particle.h"
 #include "platform/headless.h"
@@ -137,73 +136,6 @@ TEST_F(ParticleTest, PoolsRunOutAndEmissionCatchesUp)
     ParticleSystemClear(ps.get());
     EXPECT_EQ(ParticleLoadPercent(ps.get()) + (int)received.size(), 0);
     EXPECT_EQ(SpawnEffect(ps.get(), 6, 0, 0, &steady), 1);
-}
-
-TEST_F(ParticleTest, RandomDrawsComeInTheirOrderAndJitterStaysInBounds)
-{
-    ParticleKind grey = {};
-    grey.startColour = { 128, 0, 255, 200 };
-    SetParticleKind(ps.get(), 2, &grey);
-    RandomSeed(11);
-    SpawnParticle(ps.get(), 2, 0, 0, 1.0f, 0.75f, 0, 4.3633f, 2.0944f, 25);
-    const Particle& p = ps->particles[0];
-    RandomSeed(11);
-    int jitter[6];
-    for (int& j : jitter)
-        j = RandomNext() % 100 - 25;
-    EXPECT_EQ(p.startColour.red, 128 + jitter[0]);
-    EXPECT_EQ(p.startColour.green, std::max(0, jitter[1]));
-    EXPECT_EQ(p.endColour.blue, std::max(0, jitter[5]));
-    EXPECT_EQ(p.startColour.alpha, 200);
-    double d = (RandomNext() % 100) * 0.01 * 0.75;
-    double s = RandomNext() & 1 ? 1.0 - d : 1.0 + d;
-    double e = (RandomNext() % 209) * 0.01;   // 2.0944 radians: m = 209
-    double a = RandomNext() & 1 ? 4.3633f - e : 4.3633f + e;
-    int index = abs((int)(a * 57.29577951308238)) % 360;
-    EXPECT_FLOAT_EQ(p.vx, ps->cosine[index] * (float)s);
-    EXPECT_FLOAT_EQ(p.vy, ps->sine[index] * (float)s);
-
-    int low = 255, high = 0;
-    for (int i = 0; i < 400; i++) {
-        ParticleSystemClear(ps.get());
-        SpawnParticle(ps.get(), 2, 0, 0, 0, 0, 0, 0, 0, 25);
-        low = std::min(low, (int)p.startColour.red);
-        high = std::max(high, (int)p.startColour.red);
-    }
-    EXPECT_EQ(low, 128 - 25);
-    EXPECT_EQ(high, 128 + 74);
-}
-
-TEST_F(ParticleTest, GlowSamplesEverySecondPixelAtHalfSizeAndEveryPixelAtFull)
-{
-    Image(ParticleFlare, [](int r, int c) { return (r | c) & 1 ? 0xFFFF : 250; });
-    EXPECT_EQ(GlowBlit(ps.get(), &screen, 10, 10, 32, 32, &glow), 1);
-    EXPECT_EQ(Lit(), 32 * 32);
-    SurfaceClear(&screen, 0);
-    GlowBlit(ps.get(), &screen, 10, 10, 64, 64, &glow);
-    EXPECT_EQ(Lit(), 32 * 32);
-    EXPECT_EQ(screen.pixels[10 * 240 + 11], 0);
-}
-
-TEST_F(ParticleTest, GlowIsClippedAtEveryEdgeWithoutDistortion)
-{
-    Image(ParticleFlare, [](int r, int c) { return (r * 7 + c * 3) % 251; });
-    GlowBlit(ps.get(), &screen, 100, 100, 32, 32, &glow);
-    std::vector<uint16_t> whole(screen.pixels, screen.pixels + 240 * 320);
-    struct { int x, y; } places[] = { { -16, 100 }, { 224, 100 }, { 100, -16 }, { 100, 304 }, { -16, -16 } };
-    for (auto at : places) {
-        SurfaceClear(&screen, 0);
-        GlowBlit(ps.get(), &screen, at.x, at.y, 32, 32, &glow);
-        int differ = 0;
-        for (int y = 0; y < 320; y++)
-            for (int x = 0; x < 240; x++) {
-                int k = x - at.x, j = y - at.y;
-                bool inBox = k >= 0 && k < 32 && j >= 0 && j < 32;
-                differ += screen.pixels[y * 240 + x] != (inBox ? whole[(100 + j) * 240 + 100 + k] : 0);
-            }
-        EXPECT_EQ(differ, 0) << at.x << "," << at.y;
-        EXPECT_GT(Lit(), 200);
-    }
 }
 
 TEST_F(ParticleTest, GlowColoursAreRebuiltOnlyWhenColoursOrLayoutChange)

@@ -15,25 +15,12 @@ int CountPixels(const Surface& s, uint16_t colour)
     return count;
 }
 
-TEST(SurfaceFormat, MakeColourInEachLayout)
-{
-    PixelFormatSelect(0xA0);
-    EXPECT_EQ(MakeColour(255, 255, 255), 0xFFFF);
-    EXPECT_EQ(MakeColour(128, 0, 0), 0x8000);
-    PixelFormatSelect(0x60);
-    EXPECT_EQ(MakeColour(255, 255, 255), 0x7FFF);
-    EXPECT_EQ(MakeColour(128, 0, 0), 0x4000);
-    PixelFormatSelect(0x20);
-    EXPECT_EQ(MakeColour(255, 255, 255), 0);
-    int r = -1, g = -1, b = -1;
-    SplitColour(0xFFFF, &r, &g, &b);
-    EXPECT_EQ(r, -1);   // no layout: nothing is written
-}
-
-TEST(SurfaceFormat, SplitColourUndoesMakeColour)
+TEST(SurfaceFormat, SplitColourUndoesMakeColourInEachLayout)
 {
     for (uint32_t format : { 0xA0u, 0x60u }) {
         PixelFormatSelect(format);
+        EXPECT_EQ(MakeColour(255, 255, 255), format == 0xA0 ? 0xFFFF : 0x7FFF);
+        EXPECT_EQ(MakeColour(128, 0, 0), format == 0xA0 ? 0x8000 : 0x4000);
         int greenMask = format == 0xA0 ? 0xFC : 0xF8;
         for (int v = 0; v < 256; v += 5) {
             int r, g, b;
@@ -45,6 +32,11 @@ TEST(SurfaceFormat, SplitColourUndoesMakeColour)
             EXPECT_EQ(MakeColour(r, g, b), pixel);
         }
     }
+    PixelFormatSelect(0x20);   // no layout: black, and nothing is written
+    EXPECT_EQ(MakeColour(255, 255, 255), 0);
+    int r = -1, g = -1, b = -1;
+    SplitColour(0xFFFF, &r, &g, &b);
+    EXPECT_EQ(r, -1);
 }
 
 TEST(SurfaceLife, CreateCopyCloneRelease)

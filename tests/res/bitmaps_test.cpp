@@ -196,20 +196,6 @@ TEST(Bitmaps, BossPartsSitOnTheirHitBoxesAndWreckInTheirAreas)
     }
 }
 
-TEST(Bitmaps, ScreenFilesAre240By320InAFormatTheFileLoaderTakes)
-{
-    for (const char* name : { "GFX/PAGE1.BMP", "GFX/PAGE2.BMP", "GFX/PIPES.BMP", "GFX/FONT.BMP" }) {
-        SCOPED_TRACE(name);
-        Picture p = ReadBmp(AssetPath(name));
-        ASSERT_TRUE(p.ok);
-        EXPECT_TRUE(p.bits == 24 || (p.bits == 8 && p.paletteEntries == 256));
-        if (strcmp(name, "GFX/FONT.BMP") != 0) {
-            EXPECT_EQ(p.width, 240);
-            EXPECT_EQ(p.height, 320);
-        }
-    }
-}
-
 TEST(Bitmaps, FontStripMatchesItsWidthFileAndCoversTheGameTexts)
 {
     Picture strip = ReadBmp(AssetPath("GFX/FONT.BMP"));
