@@ -15,6 +15,16 @@ struct Window {
     std::wstring title;
 };
 
+// The display's open and drawing state, which every backend's GX calls keep
+// alike: GXOpenDisplay passes whether its screen is there (recorded, so a
+// replay sees the same), GXBeginDraw asks GXGateBegin for leave to hand out
+// the frame, GXEndDraw asks GXGateEnd whether a frame is to be shown. Each 1/0.
+int GXGateOpen(int live);
+int GXGateBegin();
+int GXGateEnd();
+// Closed, not drawing: the headless reset.
+void GXGateReset();
+
 void TimerKillAll(Window* window);
 // 1 when the message is one that input from outside may bring (a recording's).
 int MessageFromOutside(uint32_t message, uintptr_t wParam, intptr_t lParam);
