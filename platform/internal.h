@@ -25,6 +25,15 @@ int GXGateEnd();
 // Closed, not drawing: the headless reset.
 void GXGateReset();
 
+// The crash-test stop before and after each step of a durable write: FileWrite
+// and each system's FileCommit and FileReplace call it (see FileSetCrashStep).
+void FileCrashPoint();
+
+// Called by SysModuleFileName with the runner's override or an empty name:
+// fills an empty name with the program's own path and puts it in the
+// program's separators. Each system has its own.
+void SysProgramPath(std::wstring* name);
+
 void TimerKillAll(Window* window);
 // 1 when the message is one that input from outside may bring (a recording's).
 int MessageFromOutside(uint32_t message, uintptr_t wParam, intptr_t lParam);
