@@ -1,19 +1,17 @@
-// Durable file writing on POSIX systems: fsync for the data, rename for the switch.
+// Durable file writing, the part every system shares: the writes and the crash points the tests stop at.
 #include "platform/file.h"
+#include "platform/internal.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <string>
-#include <unistd.h>
+#include <cstdlib>
 
 static int crashStep = 0;
 static int stepsTaken = 0;
 
-static void CrashPoint()
+// _Exit, like _exit, ends the process with no flush of the C library's buffers.
+void FileCrashPoint()
 {
     if (crashStep && ++stepsTaken == crashStep)
-        _exit(FileCrashExitCode);
+        std::_Exit(FileCrashExitCode);
 }
 
 void FileSetCrashStep(int step)
@@ -24,49 +22,8 @@ void FileSetCrashStep(int step)
 
 int FileWrite(FILE* file, const void* data, size_t size)
 {
-    CrashPoint();
+    FileCrashPoint();
     size_t written = fwrite(data, 1, size, file);
-    CrashPoint();
+    FileCrashPoint();
     return written == size;
-}
-
-int FileCommit(FILE* file)
-{
-    CrashPoint();
-    int ok = fflush(file) == 0;
-    ok = fsync(fileno(file)) == 0 && ok;
-    CrashPoint();
-    return fclose(file) == 0 && ok;
-}
-
-// The folder that holds path, for flushing the new directory entry.
-static std::string FolderOf(const char* path)
-{
-    const char* slash = strrchr(path, '/');
-    if (!slash)
-        return ".";
-    if (slash == path)
-        return "/";
-    return std::string(path, (size_t)(slash - path));
-}
-
-int FileReplace(const char* from, const char* to)
-{
-    CrashPoint();
-    if (rename(from, to) != 0)
-        return 0;
-    CrashPoint();
-    int folder = open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        // Some file systems refuse fsync on a folder; the rename stands either way.
-        fsync(folder);
-        close(folder);
-    }
-    CrashPoint();
-    return 1;
-}
-
-int FileRemove(const char* path)
-{
-    return unlink(path) == 0 || errno == ENOENT;
 }

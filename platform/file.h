@@ -21,9 +21,9 @@ int FileReplace(const char* from, const char* to);
 // left by a crash.
 int FileRemove(const char* path);
 
-// Crash tests only: the process ends at once (_exit with FileCrashExitCode) on
-// reaching the step-th point of the writes above (counted from 1 since this
-// call; 0 turns it off). The points are: before and after each write, before
+// Crash tests only: the process ends at once (std::_Exit with
+// FileCrashExitCode, no buffer flushed) on reaching the step-th point of the
+// writes above (counted from 1 since this call; 0 turns it off). The points are: before and after each write, before
 // and after the flush, before and after the rename, after the folder flush.
 void FileSetCrashStep(int step);
 enum { FileCrashExitCode = 86 };

@@ -1,5 +1,44 @@
-// The display interface parts both backends share: the default keys, the key capture and the shell bars.
+// The display interface parts every backend shares: the open and drawing state, the default keys, the key capture and the shell bars.
 #include "platform/gx.h"
+#include "platform/internal.h"
+#include "platform/record.h"
+
+static int displayOpen;
+static int drawing;
+
+int GXGateOpen(int live)
+{
+    displayOpen = RecordDisplay(live);
+    return displayOpen;
+}
+
+int GXCloseDisplay()
+{
+    displayOpen = 0;
+    return 1;
+}
+
+int GXGateBegin()
+{
+    if (!displayOpen)
+        return 0;
+    drawing = 1;
+    return 1;
+}
+
+int GXGateEnd()
+{
+    if (!drawing)
+        return 0;
+    drawing = 0;
+    return 1;
+}
+
+void GXGateReset()
+{
+    displayOpen = 0;
+    drawing = 0;
+}
 
 GXKeyList GXGetDefaultKeys(int)
 {

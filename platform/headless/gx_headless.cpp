@@ -2,6 +2,7 @@
 #include "platform/gx.h"
 #include "platform/headless.h"
 #include "platform/headless/headless_internal.h"
+#include "platform/internal.h"
 #include "platform/record.h"
 
 #include <algorithm>
@@ -12,9 +13,7 @@ static const GXDisplayProperties defaultDisplay = { 240, 320, 2, 480, 16, kfDire
 static GXDisplayProperties display = defaultDisplay;
 static std::vector<uint8_t> memory;
 static size_t beginOffset;
-static int displayOpen;
 static int displayAvailable = 1;
-static int drawing;
 static uint32_t framesPresented;
 static void (*presentHook)(void*);
 static void* presentContext;
@@ -46,9 +45,8 @@ void HeadlessSetDisplay(const GXDisplayProperties& props)
 void HeadlessDisplayReset()
 {
     HeadlessSetDisplay(defaultDisplay);
-    displayOpen = 0;
+    GXGateReset();
     displayAvailable = 1;
-    drawing = 0;
     framesPresented = 0;
     presentHook = nullptr;
     memset(keys, 0, sizeof keys);
@@ -104,31 +102,22 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = RecordDisplay(displayAvailable);
-    return displayOpen;
-}
-
-int GXCloseDisplay()
-{
-    displayOpen = 0;
-    return 1;
+    return GXGateOpen(displayAvailable);
 }
 
 void* GXBeginDraw()
 {
-    if (!displayOpen)
+    if (!GXGateBegin())
         return nullptr;
     if (memory.empty())
         HeadlessSetDisplay(display);
-    drawing = 1;
     return memory.data() + beginOffset;
 }
 
 int GXEndDraw()
 {
-    if (!drawing)
+    if (!GXGateEnd())
         return 0;
-    drawing = 0;
     framesPresented++;
     if (RecordCurrent() != RecordOff) {
         static uint16_t screen[240 * 320];

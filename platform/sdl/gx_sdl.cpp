@@ -1,5 +1,6 @@
 // Desktop display: the frame lives in memory and is shown through a streaming 565 texture, scaled by whole numbers.
 #include "platform/gx.h"
+#include "platform/internal.h"
 #include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 
@@ -8,8 +9,6 @@
 SdlVideo sdlVideo;
 
 static uint16_t frame[240 * 320];
-static int displayOpen;
-static int drawing;
 
 int SdlVideoReady()
 {
@@ -139,29 +138,18 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = RecordDisplay(SdlVideoReady());
-    return displayOpen;
-}
-
-int GXCloseDisplay()
-{
-    displayOpen = 0;
-    return 1;
+    return GXGateOpen(SdlVideoReady());
 }
 
 void* GXBeginDraw()
 {
-    if (!displayOpen)
-        return nullptr;
-    drawing = 1;
-    return frame;
+    return GXGateBegin() ? frame : nullptr;
 }
 
 int GXEndDraw()
 {
-    if (!drawing)
+    if (!GXGateEnd())
         return 0;
-    drawing = 0;
     RecordFrame(frame);
     SdlShowFrame(frame);
     SdlPumpEvents();

@@ -1,5 +1,6 @@
 // Web display: the frame lives in memory and is painted into the page's 240 x 320 canvas, which the page scales.
 #include "platform/gx.h"
+#include "platform/internal.h"
 #include "platform/record.h"
 #include "platform/web/web_internal.h"
 
@@ -7,8 +8,6 @@
 
 static uint16_t frame[240 * 320];
 static uint8_t rgba[240 * 320 * 4];
-static int displayOpen;
-static int drawing;
 
 // The whole-number or fractional scale, the bars and the nearest-neighbour
 // pixels are the page's (shell.html): the canvas itself is always 240 x 320.
@@ -44,29 +43,18 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = RecordDisplay(1);
-    return displayOpen;
-}
-
-int GXCloseDisplay()
-{
-    displayOpen = 0;
-    return 1;
+    return GXGateOpen(1);
 }
 
 void* GXBeginDraw()
 {
-    if (!displayOpen)
-        return nullptr;
-    drawing = 1;
-    return frame;
+    return GXGateBegin() ? frame : nullptr;
 }
 
 int GXEndDraw()
 {
-    if (!drawing)
+    if (!GXGateEnd())
         return 0;
-    drawing = 0;
     RecordFrame(frame);
     WebShowFrame();
     WebPumpInput();

@@ -1,5 +1,6 @@
 // Durable file writing on Windows: FlushFileBuffers for the data, MoveFileEx for the switch.
 #include "platform/file.h"
+#include "platform/internal.h"
 
 #include <windows.h>
 
@@ -7,36 +8,13 @@
 
 #include <string>
 
-static int crashStep = 0;
-static int stepsTaken = 0;
-
-static void CrashPoint()
-{
-    if (crashStep && ++stepsTaken == crashStep)
-        ExitProcess(FileCrashExitCode);
-}
-
-void FileSetCrashStep(int step)
-{
-    crashStep = step;
-    stepsTaken = 0;
-}
-
-int FileWrite(FILE* file, const void* data, size_t size)
-{
-    CrashPoint();
-    size_t written = fwrite(data, 1, size, file);
-    CrashPoint();
-    return written == size;
-}
-
 int FileCommit(FILE* file)
 {
-    CrashPoint();
+    FileCrashPoint();
     int ok = fflush(file) == 0;
     HANDLE handle = (HANDLE)_get_osfhandle(_fileno(file));
     ok = handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) && ok;
-    CrashPoint();
+    FileCrashPoint();
     return fclose(file) == 0 && ok;
 }
 
@@ -52,11 +30,11 @@ static std::wstring Wide(const char* path)
 // which on Windows stands in for flushing the folder.
 int FileReplace(const char* from, const char* to)
 {
-    CrashPoint();
+    FileCrashPoint();
     if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
-    CrashPoint();
-    CrashPoint();   // where POSIX flushes the folder: the write-through move has done that
+    FileCrashPoint();
+    FileCrashPoint();   // where POSIX flushes the folder: the write-through move has done that
     return 1;
 }
 

@@ -1,13 +1,12 @@
 // Windows display: the frame lives in memory and is shown with StretchDIBits, scaled by whole numbers, nearest-neighbour.
 #include "platform/gx.h"
+#include "platform/internal.h"
 #include "platform/record.h"
 #include "platform/win32/win32_internal.h"
 
 #include <cstring>
 
 static uint16_t frame[240 * 320];
-static int displayOpen;
-static int drawing;
 
 // A top-down 565 bitmap: the three masks follow the header.
 struct Win32FrameInfo {
@@ -93,29 +92,18 @@ GXDisplayProperties GXGetDisplayProperties()
 
 int GXOpenDisplay(Window*, uint32_t)
 {
-    displayOpen = RecordDisplay(win32Video.hwnd != nullptr);
-    return displayOpen;
-}
-
-int GXCloseDisplay()
-{
-    displayOpen = 0;
-    return 1;
+    return GXGateOpen(win32Video.hwnd != nullptr);
 }
 
 void* GXBeginDraw()
 {
-    if (!displayOpen)
-        return nullptr;
-    drawing = 1;
-    return frame;
+    return GXGateBegin() ? frame : nullptr;
 }
 
 int GXEndDraw()
 {
-    if (!drawing)
+    if (!GXGateEnd())
         return 0;
-    drawing = 0;
     RecordFrame(frame);
     if (win32Video.hwnd) {
         HDC dc = GetDC(win32Video.hwnd);

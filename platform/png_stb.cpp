@@ -1,5 +1,4 @@
-// Frames and screenshots saved as PNG files with the header-only stb_image_write, so that no DLL is needed.
-#include "platform/gx.h"
+// PNG files for the builds without libpng (web, Windows), with the header-only stb_image_write: no library to link.
 #include "platform/headless.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION

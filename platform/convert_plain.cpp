@@ -1,4 +1,4 @@
-// The sample converter in plain C++: the web build has no SDL, and yields exactly the lengths the desktop's converter does.
+// The sample converter in plain C++ for the builds without SDL (web, Windows): it yields exactly the lengths SDL's converter does.
 #include "platform/convert.h"
 
 #include <climits>
@@ -7,7 +7,7 @@
 #include <vector>
 
 // A sound's length decides when its voice ends and its window hears of it,
-// so the sizes follow the desktop's arithmetic to the byte: the rate ratio
+// so the sizes follow SDL's arithmetic to the byte: the rate ratio
 // in double precision, the bytes rounded down to whole frames. The samples
 // go through float: each channel is read, resampled linearly with a box
 // average when the rate drops, and written in the target depth, rounded.
