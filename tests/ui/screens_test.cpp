@@ -1,4 +1,4 @@
-// The main menu, the game-over flow with its high-score steps, the button sound, and pictures of the screens.
+// The main menu, the game-over flow with its high-score steps and the button sound.
 #include "gfx/particle.h"
 #include "sound/cea_sound.h"
 #include "platform/file.h"
@@ -145,63 +145,6 @@ TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
     EXPECT_EQ(button->playCount, 4u);
     UnloadSounds();
     MixerClose();
-}
-
-// Pictures of the screens that a script cannot reach, for looking at: SS_BUILD_DIR/screens/*.png.
-class PictureTest : public FlowTest {
-protected:
-    static inline std::string shotFolder = std::string(SS_BUILD_DIR) + "/screens", frameName;
-    static inline int frameWanted = 0, frameCount = 0;
-
-    static void Save(const std::string& name)
-    {
-        EXPECT_TRUE(HeadlessWritePng(shotFolder + "/" + name + ".png", Screen().data(), displayProps.ffFormat));
-    }
-    // Saves the frame-th frame presented from now on; frame 0 waits for the seventh frame in a row presented
-    // with no time passing, which only a letter's morph does.
-    static void SaveLater(const std::string& name, int frame)
-    {
-        frameName = name;
-        frameWanted = frame;
-        frameCount = 0;
-        HeadlessSetPresentHook([](void*) {
-            static uint32_t lastTime = 0xFFFFFFFF;
-            uint32_t now = HeadlessNow();
-            frameCount = frameWanted ? frameCount + 1 : now == lastTime ? frameCount + 1 : 0;
-            lastTime = now;
-            if (frameCount == (frameWanted ? frameWanted : 6))
-                Save(frameName), frameWanted = -1;
-        }, nullptr);
-    }
-};
-
-TEST_F(PictureTest, NameEntryTableAndGameOver)
-{
-    const char* pictures[] = { "name-entry-morph", "high-scores-row-3", "game-over-12345" };
-    std::filesystem::create_directories(shotFolder);
-    for (const char* picture : pictures)
-        std::filesystem::remove(shotFolder + "/" + picture + ".png");
-    const char* names[] = { "NOVA", "RAPTOR", "ZED", "KESTREL", "ORBIT", "VEGA", "ION" };
-    for (int i = 0; i < 7; i++)
-        HighScoreInsert(names[i], 9000 - 1100 * i);
-    // The name entry in the middle of its morph from A to B, with a name typed: "Select", ">>", "OK".
-    char name[13] = "ACE";
-    Tap(80, 235);
-    TapLater({ { 1500, 180, 120 }, { 4000, 40, 280 } });
-    SaveLater("name-entry-morph", 0);
-    EXPECT_EQ(EnterName(back, name), NameEntryOk);
-    EXPECT_STREQ(name, "ACEA");
-    // The table with a highlighted row after the fades and with the first rockets bursting.
-    TapLater({ { 9000, 60, 285 } });
-    SaveLater("high-scores-row-3", 20 + 130);
-    EXPECT_EQ(ShowHighScores(back, 3), 1);
-    world->score = 12345;
-    Tap(okX, okY);
-    SaveLater("game-over-12345", 10);   // the last step of the fade in
-    ShowGameOverScreen(world);
-    HeadlessSetPresentHook(nullptr, nullptr);
-    for (const char* picture : pictures)
-        EXPECT_GT(FileBytes((shotFolder + "/" + picture + ".png").c_str()).size(), 1000u) << picture;
 }
 
 }  // namespace
