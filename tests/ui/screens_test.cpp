@@ -3,6 +3,7 @@
 #include "sound/cea_sound.h"
 #include "platform/file.h"
 #include "tests/headless_game.h"
+#include "tests/sound/wave_file.h"
 #include "ui/highscore.h"
 #include "ui/menu.h"
 #include "ui/nameentry.h"
@@ -88,36 +89,13 @@ TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
 }
 
-// A WAV file of seconds of quiet 8-bit mono samples at the mixer's rate.
-static std::vector<uint8_t> LongWave(int seconds)
-{
-    uint32_t samples = 22050u * (uint32_t)seconds;
-    std::vector<uint8_t> wav(44 + samples, 140);
-    auto put = [&](int at, uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; i++)
-            wav[at + i] = (uint8_t)(v >> 8 * i);
-    };
-    memcpy(&wav[0], "RIFF", 4);
-    put(4, 36 + samples, 4);
-    memcpy(&wav[8], "WAVEfmt ", 8);
-    put(16, 16, 4);
-    put(20, 1, 2);        // PCM
-    put(22, 1, 2);        // mono
-    put(24, 22050, 4);
-    put(28, 22050, 4);
-    put(32, 1, 2);
-    put(34, 8, 2);
-    memcpy(&wav[36], "data", 4);
-    put(40, samples, 4);
-    return wav;
-}
-
 TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
 {
     // A button sound long enough to be still playing when the checks run.
     std::filesystem::create_directories(folder / "program" / "sounds");
     for (const char* sound : { "fire", "die", "homer", "powerup", "click", "button", "airraid", "metal" })
-        WriteFile((folder / "program" / "sounds" / (std::string(sound) + ".wav")).c_str(), LongWave(strcmp(sound, "button") ? 1 : 60));
+        WriteFile((folder / "program" / "sounds" / (std::string(sound) + ".wav")).c_str(),
+                  Wav(1, 1, 22050, 8, std::vector<uint8_t>(22050u * (strcmp(sound, "button") ? 1 : 60), 140)));
     HeadlessSetModuleFileName((folder / "program" / "space-shooter").wstring().c_str());
     LoadSounds();
     const Sound* button = SoundTableEntry(SoundButton);
