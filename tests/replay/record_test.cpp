@@ -198,13 +198,6 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrameAndStopsWhereItGoesAn
     EXPECT_NE(recorded.hashes.front(), recorded.hashes.back());
     EXPECT_GT(recorded.presses, 10);   // the fire key and the program's own answer to it
     EXPECT_GT(recorded.x, 30);         // the tap, then the right arrow held for a few frames
-    bool dropped = false, paused = false;
-    for (size_t i = 1; i < recorded.ticks.size(); i++) {
-        dropped |= recorded.ticks[i] - recorded.ticks[i - 1] > 100 && recorded.ticks[i] < 1000;
-        paused |= recorded.ticks[i - 1] < 1000 && recorded.ticks[i] >= 1300;
-    }
-    EXPECT_TRUE(dropped);   // the long frames made ticks drop
-    EXPECT_TRUE(paused);    // nothing was drawn while another window was in front
 
     ASSERT_EQ(Replay(0), "");
     EXPECT_EQ(ReplayFinish(&error), 1) << error << failure;

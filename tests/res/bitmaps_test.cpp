@@ -139,19 +139,6 @@ TEST(Bitmaps, LayersTileWithoutSeams)
     }
 }
 
-// The game adds the front layer to the back one: where it draws nothing it
-// must be black.
-TEST(Bitmaps, FrontLayersAreBlackBetweenTheirShapes)
-{
-    for (const char* name : { "FG1", "FG3" }) {
-        Picture p = Resource(name);
-        int black = 0;
-        for (const Rgb& c : p.rgb)
-            black += (c.r == 0 && c.g == 0 && c.b == 0);
-        EXPECT_GT(black, (int)p.rgb.size() / 4) << name;
-    }
-}
-
 struct BossCheck {
     const char *intact, *damaged;
     int parts;

@@ -51,11 +51,14 @@ protected:
     }
 };
 
-TEST_F(MixerTest, SingleMonoVoiceIsReproducedOnBothChannels)
+// Two identical voices sound like one: the sum is scaled to the loudest input.
+TEST_F(MixerTest, MonoVoicesAreReproducedOnBothChannels)
 {
     std::vector<uint8_t> samples = Ramp(3000, 7);
     Sound sound = MakeSound(samples, 1);
     SoundPlay(&sound, 0);
+    SoundPlay(&sound, 0);
+    EXPECT_EQ(sound.playCount, 2u);
     SysSleep(500);
     ASSERT_EQ(HeadlessAudioChannels(), 2);
     std::vector<uint8_t> out = Head(2 * samples.size() + bufferBytes);
@@ -67,24 +70,6 @@ TEST_F(MixerTest, SingleMonoVoiceIsReproducedOnBothChannels)
     for (size_t i = 2 * samples.size(); i < out.size(); i++)
         ASSERT_EQ(out[i], 128) << i;
     EXPECT_EQ(sound.playCount, 0u);
-    SoundDestroy(&sound);
-}
-
-TEST_F(MixerTest, TwoIdenticalVoicesSoundLikeOne)
-{
-    Sound sound = MakeSound(Ramp(5000, 11), 1);
-    SoundPlay(&sound, 0);
-    SysSleep(400);
-    std::vector<uint8_t> alone = HeadlessAudioCaptured();
-
-    MixerClose();
-    HeadlessReset();
-    HeadlessAudioReset();
-    SoundPlay(&sound, 0);
-    SoundPlay(&sound, 0);
-    EXPECT_EQ(sound.playCount, 2u);
-    SysSleep(400);
-    EXPECT_EQ(HeadlessAudioCaptured(), alone);
     SoundDestroy(&sound);
 }
 

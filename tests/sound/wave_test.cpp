@@ -1,4 +1,4 @@
-// Tests of the wave-output queue that the desktop's audio callback plays from, and of the runner's capture.
+// Tests of the wave-output queue that the desktop's audio callback plays from, and the game sounds' sound check.
 #include "platform/wave_internal.h"
 
 #include <gtest/gtest.h>
@@ -61,37 +61,6 @@ TEST(WaveQueue, PlaysAcrossBuffersAndHandsEachBackWhenFinished)
     EXPECT_EQ(WaveDeviceHeadBytes(device), 0u);
     EXPECT_EQ(WaveOutUnprepareHeader(device, &first), 1);
     WaveDeviceDestroy(device);
-}
-
-static std::vector<uint8_t> RunAndCapture(const std::string& folder)
-{
-    std::string script = folder + "/script.txt", wav = folder + "/out.wav";
-    FILE* file = fopen(script.c_str(), "w");
-    fputs("at 300 tap 120 160\nat 1500 quit\n", file);
-    fclose(file);
-    std::string command = std::string(SS_HEADLESS_RUNNER) + " " + script + " --audio " + wav + " >/dev/null 2>&1";
-    EXPECT_EQ(system(command.c_str()), 0);
-    std::vector<uint8_t> bytes(1 << 20);
-    file = fopen(wav.c_str(), "rb");
-    bytes.resize(file ? fread(bytes.data(), 1, bytes.size(), file) : 0);
-    if (file)
-        fclose(file);
-    return bytes;
-}
-
-TEST(WaveRunner, AudioOptionWritesTheCaptureTheSameEachRun)
-{
-    std::string folder = testing::TempDir() + "runner_audio_" + std::to_string(getpid());
-    std::filesystem::create_directories(folder);
-    std::vector<uint8_t> first = RunAndCapture(folder);
-    ASSERT_GE(first.size(), 44u);
-    EXPECT_EQ(std::string(first.begin(), first.begin() + 4), "RIFF");
-    EXPECT_EQ(std::string(first.begin() + 8, first.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(first[22], 2);      // stereo
-    EXPECT_EQ(first[24] | first[25] << 8, 22050);
-    EXPECT_EQ(first[34], 8);      // bits
-    EXPECT_EQ(RunAndCapture(folder), first);
-    std::filesystem::remove_all(folder);
 }
 
 // Every effect the game ships, played through the mixer, must be audible,

@@ -42,52 +42,6 @@ TEST(ButtonSetTest, TwelveButtonsWithDefaultsThenFullAndHitTesting)
         EXPECT_EQ(ButtonHitTest(&set, x, y), hit) << x << "," << y;
 }
 
-TEST(DrawButtonTest, BevelledBoxCentredLabelAndTheFlagsLooks)
-{
-    PixelFormatSelect(0x80);
-    PixelFontBuild();
-    Surface surface;
-    const uint16_t paper = 0x1234;
-    SurfaceCreate(&surface, 200, 60);
-    SurfaceClear(&surface, paper);
-    auto at = [&](int x, int y) { return surface.pixels[y * surface.width + x]; };
-    auto count = [&](uint16_t colour) { return std::count(surface.pixels, surface.pixels + 200 * 60, colour); };
-    ButtonSet set;
-    ButtonSetInit(&set);
-    AddButton(&set, 1, "HELLO", 10, 20, 132, 16, 0);
-    SetButtonColours(&set, 1, MakeColour(0, 0, 255), -1, -1, -1);
-    DrawButtons(&set, &surface);
-    EXPECT_EQ(at(10, 20), MakeColour(0, 0, 0));          // frame
-    EXPECT_EQ(at(11, 21), MakeColour(255, 255, 255));    // light inner edge, top left
-    EXPECT_EQ(at(11, 34), MakeColour(255, 255, 255));
-    EXPECT_EQ(at(141, 35), MakeColour(64, 64, 64));      // dark edge, bottom right
-    EXPECT_EQ(at(140, 34), MakeColour(128, 128, 128));   // mid edge inside it
-    // The fill and the label: 5 characters in a 132-wide box start 46 in; 16 high puts it 4 down.
-    Surface expected;
-    SurfaceCopy(&expected, &surface);
-    SurfaceFillRect(&expected, 12, 22, 139, 33, MakeColour(192, 192, 192));
-    PixelFontDrawText(&expected, "HELLO", 56, 24, MakeColour(0, 0, 255));
-    EXPECT_EQ(memcmp(expected.pixels, surface.pixels, 200 * 60 * 2), 0);
-    EXPECT_GT(count(MakeColour(0, 0, 255)), 20);
-
-    Button button = set.buttons[0];
-    button.flags = ButtonFlat;   // no bevel
-    SurfaceClear(&surface, paper);
-    DrawButton(&button, &surface);
-    EXPECT_EQ(at(11, 21), MakeColour(192, 192, 192));
-    EXPECT_EQ(at(10, 20), MakeColour(0, 0, 0));
-    button.flags = ButtonTextOnly | ButtonGreyed;   // only the label, greyed
-    SurfaceClear(&surface, paper);
-    DrawButton(&button, &surface);
-    EXPECT_EQ(count(MakeColour(0, 0, 0)) + count(MakeColour(192, 192, 192)), 0);
-    EXPECT_GT(count(MakeColour(128, 128, 128)), 10);
-    button.flags = ButtonHidden;
-    SurfaceClear(&surface, paper);
-    DrawButton(&button, &surface);
-    EXPECT_EQ(count(paper), 200 * 60);
-    PixelFontFree();
-}
-
 // The loop, on a started program.
 class ModalTest : public HeadlessGame {
 protected:

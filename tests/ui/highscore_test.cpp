@@ -175,26 +175,6 @@ protected:
     }
 };
 
-TEST_F(HighScoreScreenTest, TableWithItsHighlightUntilExit)
-{
-    ASSERT_EQ(HighScoreInsert("ACE", 1500), 1);
-    uint16_t yellow = MakeColour(255, 255, 0), white = MakeColour(255, 255, 255);
-    Tap(49, 290);     // just outside "Exit"
-    Tap(182, 290);
-    Tap(100, 304);
-    Tap(181, 303);    // its last pixel
-    EXPECT_EQ(ShowHighScores(back, 1), 1);
-    EXPECT_EQ(TapsLeft(), 0);
-    for (int row = 1; row <= 12; row++) {
-        EXPECT_EQ(RowPixels(row, yellow) > 50, row == 1) << row;
-        EXPECT_EQ(RowPixels(row, white) > 50, row != 1) << row;
-    }
-    Tap(50, 274);     // its first pixel
-    EXPECT_EQ(ShowHighScores(back, 13), 1);   // no row highlighted
-    for (int row = 1; row <= 12; row++)
-        EXPECT_EQ(RowPixels(row, yellow), 0) << row;
-}
-
 TEST_F(HighScoreScreenTest, MissingAndMalformedFiles)
 {
     std::filesystem::remove("Skyrend.dat");

@@ -66,31 +66,6 @@ TEST_F(NameEntryTest, SelectWrapsDeleteOkAndQuit)
     EXPECT_EQ(MessageGet(&message), 0);
 }
 
-TEST_F(NameEntryTest, ButtonEdges)
-{
-    EXPECT_EQ(Run({ { 165, 90 },     // ">>" top left: B
-                    { 114, 244 },    // "Select" bottom right
-                    { 115, 244 },    // between "Select" and "Delete": nothing
-                    { 40, 164 },     // "<<" bottom left: A
-                    { 55, 225 },     // "Select" top left
-                    { 184, 244 },    // "Delete" bottom right
-                    { 125, 225 },    // "Delete" top left
-                    { 124, 230 },    // nothing
-                    { 194, 164 },    // ">>" bottom right: B
-                    { 70, 100 },     // right of "<<": nothing
-                    { 164, 100 },    // left of ">>": nothing
-                    { 55, 244 },     // "Select"
-                    { 110, 280 },    // between "OK" and "Cancel": nothing
-                    { 204, 299 } }), // "Cancel" bottom right
-              NameEntryCancel);
-    EXPECT_STREQ(name, "B");
-    EXPECT_EQ(TapsLeft(), 0);
-    Tap(32, 276);   // "OK" top left
-    Tap(127, 276);
-    EXPECT_EQ(EnterName(back, name), NameEntryOk);
-    EXPECT_EQ(TapsLeft(), 1);   // the "Cancel" tap is still waiting
-}
-
 TEST_F(NameEntryTest, LettersGlowOnLitCellsOnlyAndMorphInThirteenFrames)
 {
     SurfaceClear(back, 0);
