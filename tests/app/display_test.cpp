@@ -1,5 +1,4 @@
-// Frames reaching display memory laid out by any pitches, and the display given up and taken back. The frame
-// clock is pinned by the golden replays' ticks.
+// Frames reaching display memory laid out by any pitches, the display given up and taken back, and the frame clock.
 #include "app/display.h"
 #include "gfx/surface.h"
 #include "platform/headless.h"
@@ -94,6 +93,22 @@ TEST_F(DisplayTest, AFailedOpenIsReportedAndLeavesNoBackBuffer)
     EXPECT_EQ(HeadlessBoxes()[0], "Init Failed: GXOpenDisplay");
     Present(&backBuffer);
     EXPECT_EQ(HeadlessFramesPresented(), 0u);
+}
+
+TEST_F(DisplayTest, FrameClock)
+{
+    HeadlessReset();
+    SysSleep(1000);
+    EXPECT_EQ(MarkFrameStart(), 1000u);
+    SysSleep(70);
+    EXPECT_EQ(FrameElapsed(), 70u);
+    WaitFrameRest(50);   // a late frame is not made up
+    EXPECT_EQ(SysTicks(), 1070u);
+
+    MarkFrameStart();
+    SysSleep(20);
+    WaitFrameRest(50);
+    EXPECT_EQ(SysTicks(), 1120u);
 }
 
 }  // namespace
