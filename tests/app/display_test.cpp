@@ -63,27 +63,6 @@ TEST_F(DisplayTest, PresentFollowsEveryLayout)
     }
 }
 
-TEST_F(DisplayTest, PresentAddressArithmetic)
-{
-    Open(2, 480);
-    Present(&frame);
-    EXPECT_EQ(MemoryAt(0), frame.pixels[0]);
-    EXPECT_EQ(MemoryAt(3 * 480 + 5 * 2), frame.pixels[3 * 240 + 5]);
-
-    // A negative row pitch starts 640 bytes past the address handed out.
-    Open(2, -480);
-    Present(&frame);
-    EXPECT_EQ(MemoryAt(640), frame.pixels[0]);
-    EXPECT_EQ(MemoryAt(640 + 2), frame.pixels[1]);
-    EXPECT_EQ(MemoryAt(640 - 480), frame.pixels[240]);
-
-    // Odd pitches lose their lowest bit.
-    Open(3, 481);
-    Present(&frame);
-    EXPECT_EQ(MemoryAt(2), frame.pixels[1]);
-    EXPECT_EQ(MemoryAt(480), frame.pixels[240]);
-}
-
 TEST_F(DisplayTest, NothingIsDrawnWhileReleasedAndResumeShowsTheLastFrame)
 {
     Open(2, 480);

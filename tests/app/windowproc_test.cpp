@@ -18,25 +18,6 @@ protected:
     }
 };
 
-TEST_F(WindowProcTest, MenuStartsAGameAndTicksRunFrames)
-{
-    EXPECT_EQ(WindowData(window), world);
-    EXPECT_EQ(world->framesEnabled, 0u);   // start-up leaves no game in progress
-    Menu(tapNewGame);
-    EXPECT_EQ(world->framesEnabled, 1u);
-    EXPECT_EQ(world->lives, 3u);
-
-    uint32_t frames = HeadlessFramesPresented();
-    MessageSend(window, WM_TIMER, 1, 0);
-    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
-    EXPECT_EQ(world->framesEnabled, 1u);
-
-    // While frames are off, a tick does nothing.
-    world->framesEnabled = 0;
-    MessageSend(window, WM_TIMER, 1, 0);
-    EXPECT_EQ(HeadlessFramesPresented(), frames + 1);
-}
-
 TEST_F(WindowProcTest, FocusReleasesAndRestoresTheDisplay)
 {
     Menu(tapNewGame);

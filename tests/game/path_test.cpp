@@ -97,26 +97,6 @@ TEST(FlightPath, HeadingOfEveryDirection)
     EXPECT_EQ(180.0f, PathHeading(0, 0, 0, 80));
 }
 
-TEST(FlightPath, ArcCentresAndSweeps)
-{
-    // Heading right: a clockwise turn about a centre below, anticlockwise above.
-    Compiled c;
-    c.Compile({"B+000+100", "M050100", "C090020180"}, 1);
-    EXPECT_TRUE(c.OnCircle(50, 50, 120, 20) && c.Has({70, 119}));
-    EXPECT_EQ(XY(50, 140), c.Pen());
-    EXPECT_EQ(270.0f, c.path.heading);
-    // sin 360 degrees is a hair below 0, so the centre's x truncates to 49.
-    c.Compile({"B+000+100", "M050100", "C270020090"}, 1);
-    EXPECT_TRUE(c.OnCircle(50, 49, 80, 20));
-    EXPECT_EQ(XY(69, 79), c.Pen());
-    EXPECT_EQ(180.0f, c.path.heading);   // the sweep is added either way
-
-    // Heading just past 270 plus a left turn: start 540 wraps to 180, centre below.
-    c.Compile({"B+150+100", "M050100", "C270020180"}, 1);
-    EXPECT_TRUE(c.OnCircle(100, 50, 120, 20) && c.Has({30, 120}));
-    EXPECT_EQ(XY(50, 140), c.Pen());
-}
-
 TEST(FlightPath, LoopsAndTheEndOfAPath)
 {
     Compiled c;

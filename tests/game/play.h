@@ -44,11 +44,6 @@ protected:
                 kinds.push_back((int)e.kind);
         return kinds;
     }
-    static int Particles()
-    {
-        return (int)std::count_if(std::begin(particleSystem.particles), std::end(particleSystem.particles),
-                                  [](const Particle& p) { return p.active != 0; });
-    }
 
     // Compiles a path for the wave from its commands.
     void UsePath(std::vector<const char*> commands, int spacing)

