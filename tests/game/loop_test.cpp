@@ -80,6 +80,39 @@ TEST_F(GameLoopTest, ANewGameKeepsWhatItDoesNotSetAnew)
     MixerClose();
 }
 
+TEST_F(GameLoopTest, ANewGameAfterAGameOverInAnyStageScrollsItsFirstStage)
+{
+    // The offsets a game over in each stage row leaves at their largest, one frame into the new game's first
+    // stage (periods 100 and 128, speeds -1 and +1): the speed added and one period taken off.
+    const int32_t table[6][3] = { { 0, 98, 0 }, { 1, 98, 0 }, { 2, 6, 0 }, { 3, 26, 96 }, { 4, 94, 0 }, { 5, 26, 0 } };
+    for (const auto& [row, backAfter, frontAfter] : table) {
+        SCOPED_TRACE(row);
+        StageIntro(world, row);
+        Parallax* parallax = &world->parallax;
+        world->lives = 0;
+        world->lastDeathTick = SysTicks() - 6000;
+        ASSERT_EQ(RunGameFrame(world), 0);
+        parallax->backOffset = parallax->backPeriod - 1;
+        parallax->frontOffset = parallax->frontPeriod - 1;
+        NewGame(world);
+        // Each frame composes a background (the layers' sum never comes out white) and moves it on.
+        std::vector<uint16_t> last;
+        for (int frame = 0; frame < 3; frame++) {
+            SurfaceClear(back, 0xFFFF);
+            ASSERT_EQ(RunGameFrame(world), 1);
+            if (frame == 0) {
+                EXPECT_EQ(parallax->backOffset * 1000 + parallax->frontOffset, backAfter * 1000 + frontAfter);
+            }
+            std::vector<uint16_t> strip;
+            for (int y = 20; y < 280; y++)   // below the score, left of the ship
+                strip.insert(strip.end(), back->pixels + y * 240, back->pixels + y * 240 + 40);
+            EXPECT_EQ(std::count(strip.begin(), strip.end(), 0xFFFF), 0) << frame;
+            EXPECT_TRUE(strip != last) << frame;
+            last = strip;
+        }
+    }
+}
+
 TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
 {
     // Five rows a stage, the break row run inside the schedule: 24 waves a pass. Bosses on rows 3, 8, 13,
@@ -112,6 +145,30 @@ TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
     EXPECT_EQ(world->stageNumber, stage + 1);
     EXPECT_EQ(TurretStage(), 0);
     EXPECT_EQ(world->waveIndex, 26u);
+}
+
+// The pixel of an image at its centre, where an entity's centre is drawn.
+static uint16_t CentrePixel(const Surface* image)
+{
+    return image->pixels[(image->height + 1) / 2 * image->width + (image->width + 1) / 2];
+}
+
+TEST_F(GameLoopTest, TurretsLieUnderTheShipInNormalFramesAndOverItInBossFrames)
+{
+    ASSERT_NE(CentrePixel(&turretImage), CentrePixel(&gunImage));
+    world->lastDeathTick = SysTicks() - 10000;   // out of grace: the ship is drawn solid
+    Entity* turret = &world->turrets[0];
+    for (int boss = 0; boss < 2; boss++) {
+        if (boss)
+            ScheduleWave(world, 3);
+        EntitySetPosition(&world->player, 120, 250);
+        world->player.vx = world->player.vy = 0;
+        EntityActivate(turret, 1);
+        EntitySetPosition(turret, 120, 250);
+        turret->hits = 2;   // silenced: no blinking light over it
+        RunGameFrame(world);
+        EXPECT_EQ(Screen()[250 * 240 + 120], CentrePixel(boss ? &turretImage : &gunImage)) << boss;
+    }
 }
 
 // The grace period, and a normal frame's end of the game, show in the golden replays; a boss frame's end does not.
