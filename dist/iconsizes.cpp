@@ -13,7 +13,7 @@ struct IconSizeDef {
 };
 
 static const IconSizeDef IconSizeTable[] = {
-    { 16 }, { 24 }, { 32 }, { 48 }, { 64 }, { 128 }, { 256 },
+    { 16 }, { 24 }, { 32 }, { 48 }, { 64 }, { 128 }, { 192 }, { 256 }, { 512 },
 };
 
 // Reads an 8-bit RGBA PNG; 0 when it is anything else.

@@ -62,7 +62,7 @@ TEST(Install, APrefixHoldsARunnableProgramWithItsLauncherIconsAndDescription)
     EXPECT_NE(launcher.find("\nExec=\"" + (prefix / "bin/space-shooter").string() + "\"\n"), std::string::npos)
         << launcher;
     EXPECT_NE(launcher.find("\nIcon=space-shooter\n"), std::string::npos);
-    for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {
+    for (int size : { 16, 24, 32, 48, 64, 128, 192, 256, 512 }) {
         std::string name = std::to_string(size) + "x" + std::to_string(size);
         EXPECT_EQ(PngWidth(prefix / "share/icons/hicolor" / name / "apps/space-shooter.png"), size) << name;
     }
