@@ -65,13 +65,9 @@ TEST_F(EnemyTest, ShipsFireWhenTheRollHitsOneOfTheDivisor)
         std::vector<int> fired;
         for (int i = 0; i < frames; i++) {
             UpdateEnemies(world);
-            if (ActiveShots()) {
+            if (ActiveShots()) {   // the shot itself is pinned by the golden runs
                 fired.push_back(i);
-                Entity& shot = world->enemyShots[0];
-                EXPECT_EQ(std::vector<int>({ shot.x, shot.y, shot.motion }), std::vector<int>({ 120, 100, 10 }));
-                EXPECT_EQ(shot.vx, 0.0f);
-                EXPECT_EQ(shot.vy, 6.0f);
-                shot.active = 0;
+                world->enemyShots[0].active = 0;
             }
         }
         EXPECT_EQ(fired, expected);
@@ -91,29 +87,18 @@ TEST_F(EnemyTest, FullPoolsDropSpawnsAndShots)
     EXPECT_EQ(memcmp(before, world->enemyShots, sizeof before), 0);
 }
 
-// Draws the glow the way the screen's other users do, as the expected picture.
-void Glow(Surface* frame, int image, int x, int y, int size, ParticleColour start, ParticleColour end)
-{
-    Particle record = {};
-    record.image = (uint8_t)image;
-    record.startColour = start;
-    record.endColour = end;
-    SurfaceSetAlpha(&particleSystem.images[image], 255);
-    GlowBlit(&particleSystem, frame, x, y, size, size, &record);
-}
-
-TEST_F(EnemyTest, ShotsAndPickUpsAreDrawnByTheirFlags)
+// A plain power-up and an enemy shot's glow are drawn in every golden run; these pick-ups are not.
+TEST_F(EnemyTest, PickUpsAreDrawnByTheirFlags)
 {
     struct DrawCase {
         uint8_t motion;
-        SpriteStrip* strip;   // null: a shot's glow
-        int dx, dy;           // strip position relative to the entity
+        SpriteStrip* strip;
+        int dx, dy;   // strip position relative to the entity
         uint8_t mode;
     };
     const DrawCase cases[] = {
-        { 18, &powerUpStrip, -8, -8, BlitKeyedScreen }, { 34, &extraLifeStrip, -8, -8, BlitKeyed },
-        { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen }, { 64, &powerUpStrip, 0, 0, BlitKeyed },
-        { 10, nullptr, 0, 0, 0 }, { 138, nullptr, 0, 0, 0 },
+        { 34, &extraLifeStrip, -8, -8, BlitKeyed }, { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen },
+        { 64, &powerUpStrip, 0, 0, BlitKeyed },
     };
     for (const DrawCase& c : cases) {
         SCOPED_TRACE(c.motion);
@@ -122,19 +107,15 @@ TEST_F(EnemyTest, ShotsAndPickUpsAreDrawnByTheirFlags)
         EntityActivate(&e, 1);
         EntitySetPosition(&e, 90, 150);
         e.motion = c.motion;
-        SpriteStrip saved = c.strip ? *c.strip : SpriteStrip{};
+        SpriteStrip saved = *c.strip;
         Blank();
         DrawEnemyShots(world);
         std::vector<uint16_t> drawn = Back();
         Blank();
-        if (c.strip) {
-            SpriteStrip after = *c.strip;
-            *c.strip = saved;
-            SpriteStripDraw(c.strip, back, 90 + c.dx, 150 + c.dy, -1, c.mode);
-            EXPECT_EQ(memcmp(&after, c.strip, sizeof after), 0);   // advanced once
-        } else {
-            Glow(back, ParticleFlare, 90 - 16, 150 - 16, 32, { 255, 255, 0, 255 }, { 255, 0, 0, 0 });
-        }
+        SpriteStrip after = *c.strip;
+        *c.strip = saved;
+        SpriteStripDraw(c.strip, back, 90 + c.dx, 150 + c.dy, -1, c.mode);
+        EXPECT_EQ(memcmp(&after, c.strip, sizeof after), 0);   // advanced once
         EXPECT_EQ(drawn, Back());
         EXPECT_GT(std::count_if(drawn.begin(), drawn.end(), [](uint16_t p) { return p != 0; }), 20);
     }
