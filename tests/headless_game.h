@@ -79,16 +79,6 @@ protected:
     // A stylus lifted at (x, y), waiting in the queue for the next screen loop.
     void Tap(int x, int y) { MessagePost(window, WM_LBUTTONUP, 0, (intptr_t)y << 16 | x); }
 
-    // Taps that arrive later, on the virtual clock: {delay in ms, x, y}.
-    static void TapLater(const std::vector<std::array<int, 3>>& taps)
-    {
-        std::string script, error;
-        for (const auto& tap : taps)
-            script += "at " + std::to_string(HeadlessNow() + (uint32_t)tap[0]) + " tap " + std::to_string(tap[1]) + " " +
-                      std::to_string(tap[2]) + "\n";
-        ASSERT_TRUE(HeadlessScriptLoad(script, &error)) << error;
-    }
-
     static std::vector<uint16_t> Screen()
     {
         std::vector<uint16_t> frame(240 * 320);
