@@ -75,7 +75,7 @@ protected:
 };
 
 // Images of known sizes (box halves by shifting: the ship 12 x 10, an enemy ship 8 x 7, a turret 10 x 10),
-// a plain 64 x 64 flare, and the ship in play at (120, 270) past every grace period and fire interval.
+// and the ship in play at (120, 270) past every grace period and fire interval.
 class Playfield : public PlayTest {
 protected:
     Surface gun, ship, turret, shot, bomb;
@@ -83,11 +83,6 @@ protected:
     void SetUp() override
     {
         PlayTest::SetUp();
-        Surface* flare = &particleSystem.images[ParticleFlare];
-        SurfaceCreate(flare, 64, 64);
-        flare->colourKey = 0xFFFF;
-        SurfaceClear(flare, 250);
-        Blank();
         const std::pair<Surface*, std::array<int, 2>> sizes[] = {
             { &gun, { 24, 20 } }, { &ship, { 17, 15 } }, { &turret, { 20, 21 } }, { &shot, { 4, 8 } }, { &bomb, { 4, 4 } }
         };
