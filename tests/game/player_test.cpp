@@ -1,4 +1,4 @@
-// The player's weapons: each weapon level's shots, lock-on targets, the shot pool, a missile held on screen.
+// The player's weapons: the fire intervals, a spread from a ship that is down or a full pool, missile and lock-on targets.
 #include "game/player.h"
 #include "tests/game/play.h"
 
@@ -25,7 +25,8 @@ protected:
 };
 
 // Steering, the levels' shot limits, the spread's directions, the missiles' periods and a shot's flight and trail
-// are pinned by the golden runs (the autopilot's and the desktop session's keys).
+// and a missile held on screen while its target lives are pinned by the golden runs (the autopilot's and the
+// desktop session's keys).
 TEST_F(PlayerTest, EachLevelFiresOnceItsIntervalHasPassedToTheMillisecond)
 {
     for (auto [level, interval] : { std::pair{ 2, 500u }, { 3, 400u }, { 5, 300u }, { 7, 250u }, { 9, 200u } }) {
@@ -102,16 +103,6 @@ TEST_F(PlayerTest, LockOnPrefersShipsAndTakesAtMostFour)
     world->playerShots[14].active = 0;
     LaunchLockOn(world);
     EXPECT_EQ(world->playerShots[14].target, &world->enemies[11]);
-}
-
-TEST_F(PlayerTest, AMissileChasingALiveTargetIsHeldOnScreen)
-{
-    Entity* missile = PlayerShot(120, 3, 131);
-    EntitySetTarget(missile, Ship(120, 5));
-    EntityPush(missile, 0, -10.0f);
-    UpdatePlayerShots(world);
-    EXPECT_TRUE(missile->active);
-    EXPECT_EQ(missile->y, 0);
 }
 
 }   // namespace

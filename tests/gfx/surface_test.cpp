@@ -1,5 +1,5 @@
-// Surfaces: the pixel formats, the life cycle and the drawing primitives. The menu's gradient is pinned by the
-// golden replays, scaling by the parallax layers' weights.
+// Surfaces: the pixel formats and the life cycle. The drawing primitives and the menu's gradient are pinned by the
+// golden replays (the buttons, boxes and table), scaling by the parallax layers' weights.
 #include "gfx/surface.h"
 
 #include <gtest/gtest.h>
@@ -80,35 +80,6 @@ TEST(SurfaceLife, CreateCopyCloneRelease)
     SurfaceRelease(&s);
     EXPECT_EQ(s.pixels, nullptr);
     EXPECT_EQ(s.height, 0);
-}
-
-TEST(SurfaceDraw, Primitives)
-{
-    PixelFormatSelect(0xA0);
-    Surface s;
-    ASSERT_TRUE(SurfaceCreate(&s, 20, 10));
-
-    SurfaceClear(&s, 0);
-    SurfaceRectangle(&s, 0, 0, 9, 4, 1);
-    EXPECT_EQ(CountPixels(s, 1), 26);
-    EXPECT_EQ(s.pixels[4 * 20 + 9], 1);
-    EXPECT_EQ(s.pixels[2 * 20 + 5], 0);
-
-    SurfaceClear(&s, 0);
-    SurfaceFillRect(&s, 2, 3, 2, 3, 5);    // empty
-    SurfaceFillRect(&s, 4, 1, 5, 4, 5);    // one column, rows 1 to 3
-    EXPECT_EQ(CountPixels(s, 5), 3);
-    EXPECT_EQ(s.pixels[3 * 20 + 4], 5);
-
-    SurfaceClear(&s, 0);
-    SurfaceHLine(&s, 3, 2, 4, 6);
-    SurfaceHLine(&s, 3, 3, 0, 6);
-    SurfaceVLine(&s, 19, 0, 10, 7);
-    SurfaceVLine(&s, 0, 0, -2, 7);
-    SurfacePutPixel(&s, 0, 9, 8);
-    EXPECT_EQ(CountPixels(s, 6), 4);
-    EXPECT_EQ(CountPixels(s, 7), 10);
-    EXPECT_EQ(s.pixels[9 * 20], 8);
 }
 
 }  // namespace
