@@ -130,6 +130,7 @@ TEST_F(GameLoopTest, TheWholeTableIsPlayedInOrderAndThenAgainHarder)
         EXPECT_EQ(world->bossActive, (uint32_t)(i % 4 == 3));
         if (i % 4 == 3) {
             EXPECT_EQ(world->bossKind, bossKinds[i / 4]);
+            EXPECT_EQ(world->boss.image, BossTable[bossKinds[i / 4]].image);   // set afresh for each boss
         }
         EXPECT_EQ(TurretStage(), stageRows[i / 4]);
         EndWave();
