@@ -48,7 +48,8 @@ TEST_F(EnemyTest, ShipsFireWhenTheRollHitsOneOfTheDivisor)
     const int frames = 900;
     for (auto [loops, waveIndex, divisor] : cases) {
         SCOPED_TRACE(divisor);
-        UsePath({ "B+120+100", "P0999" }, 5);   // a ship that holds still over the whole run
+        const char* still[] = { "B+120+100", "P0999", nullptr };   // a ship that holds still over the whole run
+        ASSERT_TRUE(FlightPathCompile(&world->path, still, 5));
         unsigned seed = 0;
         std::vector<int> expected;
         while (expected.size() < 2) {

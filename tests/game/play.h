@@ -45,12 +45,6 @@ protected:
         return kinds;
     }
 
-    // Compiles a path for the wave from its commands.
-    void UsePath(std::vector<const char*> commands, int spacing)
-    {
-        commands.push_back(nullptr);
-        ASSERT_TRUE(FlightPathCompile(&world->path, commands.data(), spacing));
-    }
     void Blank() { SurfaceClear(back, 0); }
 
     // How many random values op consumed, starting from RandomSeed(seed); -1 when more than 60.
