@@ -37,9 +37,6 @@ protected:
         bitmaps.push_back(Dib24(w, h, pixel));
         ResourceRegister(name, bitmaps.back().data(), (uint32_t)bitmaps.back().size());
     }
-
-    uint16_t At(int x, int y) { return screen.pixels[y * 240 + x]; }
-
 };
 
 TEST_F(ParallaxTest, OffsetsOutsideThePeriodShowTheSamePictureAndScrollBackIntoIt)
@@ -97,7 +94,7 @@ TEST_F(ParallaxTest, NarrowBitmapsRepeatAcrossAndWideOnesAreCut)
         ParallaxCompose(parallax.get(), &screen);
         for (int x = 0; x < 240; x++) {
             Rgb c = ColumnColour(0, x % width);
-            ASSERT_EQ(At(x, 319), MakeColour(c.red, c.green, c.blue)) << x;
+            ASSERT_EQ(screen.pixels[319 * 240 + x], MakeColour(c.red, c.green, c.blue)) << x;
         }
     }
 }
