@@ -1,6 +1,7 @@
-// The desktop's folders: where screenshots go, and where the data folder is.
+// The desktop's folders: where screenshots go, where the data folder is, and when the program works in it.
 #include "desktop_env.h"
 
+#include "platform/backend.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <fstream>
@@ -39,6 +40,13 @@ TEST_F(Folders, TheDataFolderFollowsXdgDataHomeAndIgnoresARelativeOne)
     EXPECT_EQ(SdlDataFolder(), (home / "data" / "space-shooter").string());
     setenv("XDG_DATA_HOME", "relative/data", 1);
     EXPECT_EQ(SdlDataFolder(), (home / ".local/share/space-shooter").string());
+    // Run from the build (no install marker beside it), the high scores stay
+    // in the working folder; the installed program's are the install test's.
+    SysSetModuleFileName((home / "space-shooter").wstring().c_str());
+    fs::path working = fs::current_path();
+    SdlEnterDataFolder();
+    EXPECT_EQ(fs::current_path(), working);
+    SysSetModuleFileName(nullptr);
     unsetenv("HOME");
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SdlDataFolder(), "");
