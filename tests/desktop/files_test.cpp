@@ -10,14 +10,11 @@ namespace {
 
 using namespace desktop;
 
-class Folders : public ::testing::Test {
-protected:
-    void SetUp() override { home = FreshHome(); }
-    fs::path home;
-};
-
-TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder)
+// Screenshots go to the XDG pictures folder, then ~/Pictures, then the data
+// folder; the data folder follows XDG_DATA_HOME unless it is relative.
+TEST(Folders, ScreenshotsAndTheDataFolderFollowTheXdgRules)
 {
+    fs::path home = FreshHome();
     // No pictures folder at all: the data folder, made on the way.
     EXPECT_EQ(SdlPicturesFolder(), (home / ".local/share/space-shooter").string());
     EXPECT_TRUE(fs::is_directory(home / ".local/share/space-shooter"));
@@ -32,10 +29,7 @@ TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder
         EXPECT_EQ(SdlPicturesFolder(), (home / "Shots").string());
         EXPECT_TRUE(fs::is_directory(home / "Shots"));
     }
-}
 
-TEST_F(Folders, TheDataFolderFollowsXdgDataHomeAndIgnoresARelativeOne)
-{
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     EXPECT_EQ(SdlDataFolder(), (home / "data" / "space-shooter").string());
     setenv("XDG_DATA_HOME", "relative/data", 1);
