@@ -4,7 +4,6 @@
 
 #include <png.h>
 
-#include <fstream>
 #include <string>
 
 namespace {

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace {
