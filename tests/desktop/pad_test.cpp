@@ -212,15 +212,13 @@ TEST_F(Pad, OffPlayThePointerTapsAndIsDrawnOverThePictureOnlyAndTheMouseOrPlayHi
     for (const fs::directory_entry& entry : fs::directory_iterator(home / "Pictures"))
         shots.push_back(entry.path());
     ASSERT_EQ(shots.size(), 2u);
-    // The scaled one's name carries its scale: the 1x one is the shorter name.
-    std::sort(shots.begin(), shots.end(), [](const fs::path& a, const fs::path& b) {
-        return a.string().size() < b.string().size();
-    });
-    EXPECT_EQ(shots[1].string().substr(shots[1].string().size() - 7), "-2x.png");
+    // One name stem, the scaled one's followed by its scale: "-2x" sorts before ".png".
+    std::sort(shots.begin(), shots.end());
+    EXPECT_EQ(shots[0].string(), fs::path(shots[1]).replace_extension().string() + "-2x.png");
     for (int scale : { 1, 2 }) {
         png_image image = {};
         image.version = PNG_IMAGE_VERSION;
-        ASSERT_TRUE(png_image_begin_read_from_file(&image, shots[scale - 1].c_str())) << shots[scale - 1];
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, shots[2 - scale].c_str())) << shots[2 - scale];
         image.format = PNG_FORMAT_RGB;
         std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
         ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
