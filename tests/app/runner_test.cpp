@@ -1,67 +1,47 @@
-// Whole runs through the headless runner: the screens script, missing files, saved frames, bad scripts, a second copy.
+// Whole runs through the headless runner: the screens script, missing files, saved frames, bad scripts.
+#include "tests/outside.h"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace outside;
 
 struct RunResult {
     int exitCode;
     std::string out;
     std::string err;
     long ticks = -1;
-    long frames = -1;
     long boxes = -1;
 };
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-fs::path TestFolder(const std::string& suffix = "")
+fs::path TestFolder()
 {
     fs::path folder = fs::path(::testing::TempDir()) /
-                      (std::string("runner-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix);
+                      (std::string("runner-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
 }
 
-// Runs the runner in folder on script; options are added to its command line.
-RunResult RunScript(const fs::path& folder, const std::string& script, const std::string& options = "")
+// Runs the runner (or another copy of it) in folder on script; options are added to its command line.
+RunResult RunScript(const fs::path& folder, const std::string& script, const std::string& options = "",
+                    const std::string& runner = "'" SS_HEADLESS_RUNNER "'")
 {
     std::ofstream(folder / "script.txt") << script;
-    std::string command = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' script.txt " + options +
-                          " > out.txt 2> err.txt";
-    int status = std::system(command.c_str());
+    std::string command = "cd '" + folder.string() + "' && " + runner + " script.txt " + options + " > out.txt 2> err.txt";
     RunResult run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = Shell(command);
     run.out = ReadFile(folder / "out.txt");
     run.err = ReadFile(folder / "err.txt");
-    sscanf(run.out.c_str(), "ticks=%ld frames=%ld boxes=%ld", &run.ticks, &run.frames, &run.boxes);
+    sscanf(run.out.c_str(), "ticks=%ld frames=%*d boxes=%ld", &run.ticks, &run.boxes);
     return run;
-}
-
-long CountLines(const std::string& text, const std::string& prefix)
-{
-    long count = 0;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        count += line.rfind(prefix, 0) == 0;
-    return count;
 }
 
 bool IsPng(const fs::path& path)
@@ -106,13 +86,11 @@ TEST(Runner, MissingFilesBesideTheProgramAreReportedAndStartUpGoesOn)
     fs::copy(fs::path(SS_BUILD_DIR) / "sounds", folder / "sounds");
     fs::remove(folder / "GFX" / "PAGE1.BMP");
     fs::remove(folder / "sounds" / "fire.wav");
-    std::ofstream(folder / "script.txt") << "at 3000 shot menu\nat 3500 quit\n";
-    std::string command = "cd '" + folder.string() + "' && ./space-shooter-headless script.txt > out.txt 2> err.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::string err = ReadFile(folder / "err.txt");
-    EXPECT_EQ(CountLines(err, "box: "), 2) << err;
-    EXPECT_NE(err.find("box: Debug: Unable to load PAGE1 bitmap\n"), std::string::npos) << err;
-    EXPECT_NE(err.find("box: File Missing: sounds\\fire.wav\n"), std::string::npos) << err;
+    RunResult run = RunScript(folder, "at 3000 shot menu\nat 3500 quit\n", "", "./space-shooter-headless");
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.boxes, 2) << run.err;
+    EXPECT_NE(run.err.find("box: Debug: Unable to load PAGE1 bitmap\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("box: File Missing: sounds\\fire.wav\n"), std::string::npos) << run.err;
     EXPECT_TRUE(IsPng(folder / "menu.png"));
 }
 
@@ -120,8 +98,7 @@ TEST(Runner, RefusesABadScriptOrCommandLineAndMakesTheFramesFolder)
 {
     fs::path folder = TestFolder();
     std::string command = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' absent.txt > out.txt 2> err.txt";
-    int status = std::system(command.c_str());
-    EXPECT_NE(WEXITSTATUS(status), 0);
+    EXPECT_NE(Shell(command), 0);
     EXPECT_NE(ReadFile(folder / "err.txt").find("absent.txt"), std::string::npos);
 
     RunResult bad = RunScript(folder, "at 10 tap 1 2\n\n# a comment\nat 20 down sideways\n");
@@ -143,31 +120,6 @@ TEST(Runner, RefusesABadScriptOrCommandLineAndMakesTheFramesFolder)
     // The start banner holds the program past the quit's time: count by the run's own end.
     EXPECT_GE(saved, run.ticks / 500 - 4);
     EXPECT_LE(saved, run.ticks / 500 + 1);
-}
-
-TEST(Runner, ASecondCopyBringsTheFirstForward)
-{
-    fs::path folder = TestFolder();
-    std::ofstream(folder / "first.txt") << "at 8000 await-remote\nat 9000 quit\n";
-    std::ofstream(folder / "second.txt") << "at 100 quit\n";
-    std::string first = "cd '" + folder.string() + "' && '" SS_HEADLESS_RUNNER "' first.txt > first.out 2> first.err &";
-    ASSERT_EQ(std::system(first.c_str()), 0);
-
-    // Wait until the first copy is up and waiting for its caller (a minute at most: sanitizer builds start slowly).
-    for (int i = 0; i < 1200 && ReadFile(folder / "first.err").find("awaiting") == std::string::npos; i++)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_NE(ReadFile(folder / "first.err").find("awaiting"), std::string::npos);
-
-    RunResult second = RunScript(folder, "at 100 quit\n");
-    EXPECT_EQ(second.exitCode, 0);
-    EXPECT_EQ(second.out, "ticks=0 frames=0 boxes=0\n");   // it loaded and showed nothing
-
-    for (int i = 0; i < 1200 && ReadFile(folder / "first.out").find("ticks=") == std::string::npos; i++)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::string err = ReadFile(folder / "first.err");
-    EXPECT_NE(err.find("asked to come to the front"), std::string::npos) << err;
-    EXPECT_NE(err.find("asked to handle message 0x52C"), std::string::npos) << err;
-    EXPECT_NE(ReadFile(folder / "first.out").find("ticks=9000"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The desktop's folders: where screenshots go, and where the data folder is.
+// The desktop's folders: where screenshots go, where the data folder is, and when the program works in it.
 #include "desktop_env.h"
 
+#include "platform/backend.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <fstream>
@@ -9,14 +10,11 @@ namespace {
 
 using namespace desktop;
 
-class Folders : public ::testing::Test {
-protected:
-    void SetUp() override { home = FreshHome(); }
-    fs::path home;
-};
-
-TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder)
+// Screenshots go to the XDG pictures folder, then ~/Pictures, then the data
+// folder; the data folder follows XDG_DATA_HOME unless it is relative.
+TEST(Folders, ScreenshotsAndTheDataFolderFollowTheXdgRules)
 {
+    fs::path home = FreshHome();
     // No pictures folder at all: the data folder, made on the way.
     EXPECT_EQ(SdlPicturesFolder(), (home / ".local/share/space-shooter").string());
     EXPECT_TRUE(fs::is_directory(home / ".local/share/space-shooter"));
@@ -31,14 +29,18 @@ TEST_F(Folders, ScreenshotsGoToTheXdgPicturesFolderThenPicturesThenTheDataFolder
         EXPECT_EQ(SdlPicturesFolder(), (home / "Shots").string());
         EXPECT_TRUE(fs::is_directory(home / "Shots"));
     }
-}
 
-TEST_F(Folders, TheDataFolderFollowsXdgDataHomeAndIgnoresARelativeOne)
-{
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     EXPECT_EQ(SdlDataFolder(), (home / "data" / "space-shooter").string());
     setenv("XDG_DATA_HOME", "relative/data", 1);
     EXPECT_EQ(SdlDataFolder(), (home / ".local/share/space-shooter").string());
+    // Run from the build (no install marker beside it), the high scores stay
+    // in the working folder; the installed program's are the install test's.
+    SysSetModuleFileName((home / "space-shooter").wstring().c_str());
+    fs::path working = fs::current_path();
+    SdlEnterDataFolder();
+    EXPECT_EQ(fs::current_path(), working);
+    SysSetModuleFileName(nullptr);
     unsetenv("HOME");
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SdlDataFolder(), "");

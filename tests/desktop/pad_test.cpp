@@ -1,13 +1,14 @@
-// The pad and the picture on SDL's dummy drivers: keys from a virtual pad, the pointer and its taps, the layout and the mouse.
+// The pad and the picture on SDL's dummy drivers: keys from a virtual pad, the pointer and its taps, F12 and M, the layout and the mouse.
 #include "desktop_env.h"
 
 #include "platform/gx.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
+#include <png.h>
+
+#include <algorithm>
 #include <array>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -33,7 +34,7 @@ class Pad : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FreshHome();
+        home = FreshHome();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
         seen.clear();
         WindowClass windowClass = { 3, RecordProc, 4, 0, L"PADTEST" };
@@ -91,6 +92,7 @@ protected:
         return count;
     }
 
+    fs::path home;
     Window* window = nullptr;
     std::vector<int> attached;
 };
@@ -107,7 +109,6 @@ TEST_F(Pad, InPlayThePadIsTheKeyboard)
     EXPECT_EQ(Count(WM_KEYDOWN, KeyFire, false), 1);
     EXPECT_GE(Count(WM_KEYDOWN, KeyFire, true), 2);
     EXPECT_EQ(Count(WM_KEYUP, KeyFire, false), 1);
-    EXPECT_EQ(Count(WM_LBUTTONDOWN, 1, false), 0);
 
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_B, 1);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
@@ -147,25 +148,46 @@ TEST_F(Pad, InPlayThePadIsTheKeyboard)
 
     int x, y;
     EXPECT_EQ(SdlPadPointer(&x, &y), 0);   // no pointer over play
+    EXPECT_EQ(Count(WM_LBUTTONDOWN, 1, false), 0);
 }
 
-TEST_F(Pad, ThePointerIsDrawnOverThePictureNotIntoTheFrameAndTheMouseHidesIt)
+// Off play the pad points and taps. Its pointer is drawn over the picture,
+// not into the frame, nor into the screenshots F12 saves at 1x and at the
+// window's scale (M beside it turns the sound off). The mouse or play hides it.
+TEST_F(Pad, OffPlayThePointerTapsAndIsDrawnOverThePictureOnlyAndTheMouseOrPlayHidesIt)
 {
-    std::vector<uint16_t> before(SdlLastFrame(), SdlLastFrame() + 240 * 320);
+    fs::create_directories(home / "Pictures");
+    SDL_SetWindowSize(sdlVideo.window, 600, 700);
+    std::vector<uint16_t> picture(240 * 320);
+    for (size_t i = 0; i < picture.size(); i++)
+        picture[i] = i % 240 < 120 ? 0x001F : 0x07E0;   // blue left, green right
+    SdlShowFrame(picture.data());
     SDL_Joystick* pad = Plug();
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     Pump(100);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    Pump(50);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
     Pump(20);
     int x, y;
     ASSERT_EQ(SdlPadPointer(&x, &y), 1);
+    EXPECT_LT(x, 120);   // from the middle, to the left
+    // Off play A taps where the pointer is.
+    EXPECT_EQ(Count(WM_KEYDOWN, KeyFire, false), 0);
+    EXPECT_EQ(Count(WM_LBUTTONDOWN, 1, false), 1);
+    auto up = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.message == WM_LBUTTONUP; });
+    ASSERT_NE(up, seen.end());
+    EXPECT_EQ(up->lParam, (intptr_t)(y << 16 | x));
+
     SdlRepaint();
     SdlLayout layout = SdlLayoutNow();
+    ASSERT_EQ(layout.scale, 2);
     int w, h;
     ASSERT_EQ(SDL_GetRendererOutputSize(sdlVideo.renderer, &w, &h), 0);
     std::vector<uint32_t> shown((size_t)w * h);
     ASSERT_EQ(SDL_RenderReadPixels(sdlVideo.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.data(), w * 4), 0);
-    // White a few output pixels below and right of the tip, over a black frame.
+    // White a few output pixels below and right of the tip.
     int px = layout.x + x * layout.scale + layout.scale / 2 + 1;
     int py = layout.y + y * layout.scale + layout.scale / 2 + 4 * layout.scale;
     EXPECT_EQ(shown[(size_t)py * w + px] & 0xFFFFFF, 0xFFFFFFu);
@@ -173,14 +195,52 @@ TEST_F(Pad, ThePointerIsDrawnOverThePictureNotIntoTheFrameAndTheMouseHidesIt)
     for (uint32_t pixel : shown)
         white += (pixel & 0xFFFFFF) == 0xFFFFFF;
     EXPECT_GT(white, 20L * layout.scale);
-    EXPECT_EQ(std::vector<uint16_t>(SdlLastFrame(), SdlLastFrame() + 240 * 320), before);
+    EXPECT_EQ(std::vector<uint16_t>(SdlLastFrame(), SdlLastFrame() + 240 * 320), picture);
 
-    // The mouse hides it (the pad's pointer and taps on the menu, and play hiding it, are the pad play's).
+    for (SDL_Scancode key : { SDL_SCANCODE_F12, SDL_SCANCODE_M }) {
+        SDL_Event press = {};
+        press.type = SDL_KEYDOWN;
+        press.key.keysym.scancode = key;
+        press.key.windowID = SDL_GetWindowID(sdlVideo.window);
+        SDL_PushEvent(&press);
+        press.type = SDL_KEYUP;
+        SDL_PushEvent(&press);
+    }
+    Pump(20);
+    EXPECT_EQ(SdlAudioToggleMute(), 0);   // M made it silent: once more, it sounds
+    std::vector<fs::path> shots;
+    for (const fs::directory_entry& entry : fs::directory_iterator(home / "Pictures"))
+        shots.push_back(entry.path());
+    ASSERT_EQ(shots.size(), 2u);
+    // One name stem, the scaled one's followed by its scale: "-2x" sorts before ".png".
+    std::sort(shots.begin(), shots.end());
+    EXPECT_EQ(shots[0].string(), fs::path(shots[1]).replace_extension().string() + "-2x.png");
+    for (int scale : { 1, 2 }) {
+        png_image image = {};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, shots[2 - scale].c_str())) << shots[2 - scale];
+        image.format = PNG_FORMAT_RGB;
+        std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+        EXPECT_EQ(image.width, 240u * scale);
+        EXPECT_EQ(image.height, 320u * scale);
+        EXPECT_EQ(std::vector<uint8_t>(rgb.begin(), rgb.begin() + 3), (std::vector<uint8_t>{ 0, 0, 255 }));
+        EXPECT_EQ(std::vector<uint8_t>(rgb.end() - 3, rgb.end()), (std::vector<uint8_t>{ 0, 255, 0 }));
+        EXPECT_EQ(std::count(rgb.begin(), rgb.end(), 255), (long)rgb.size() / 3);   // no white pointer
+    }
+
     SDL_Event motion = {};
     motion.type = SDL_MOUSEMOTION;
     motion.motion.windowID = SDL_GetWindowID(sdlVideo.window);
     SDL_PushEvent(&motion);
     Pump(20);
+    EXPECT_EQ(SdlPadPointer(&x, &y), 0);
+    // Shown again by the pad, it hides when play comes back.
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+    Pump(20);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0);
+    ASSERT_EQ(SdlPadPointer(&x, &y), 1);
+    Pump(50, true);
     EXPECT_EQ(SdlPadPointer(&x, &y), 0);
 }
 

@@ -4,10 +4,9 @@
 #include "platform/record.h"
 #include "platform/sys.h"
 #include "platform/win.h"
+#include "tests/outside.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace outside;
 
 // The small program: steered by the arrows, counts key presses, draws a bar
 // where it stands, and works too long on every seventh frame so that ticks drop.
@@ -123,21 +123,6 @@ void RunMini(int variant)
         SysTicks();
 }
 
-std::string Bytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-// Writes a recording's checksum over all its bytes before the last eight.
-std::string Sealed(std::string bytes)
-{
-    uint64_t sum = RecordChecksum((const uint8_t*)bytes.data(), bytes.size() - 8);
-    for (int i = 0; i < 8; i++)
-        bytes[bytes.size() - 8 + (size_t)i] = (char)(sum >> (8 * i));
-    return bytes;
-}
-
 const char* const miniScript =
     "at 200 down left\nat 600 up left\nat 700 down fire\nat 710 up fire\nat 900 tap 30 40\n"
     "at 1000 deactivate\nat 1300 activate\nat 1500 down right\nat 1800 up right\nat 2000 quit\n";
@@ -221,10 +206,10 @@ TEST_F(RecordTest, AReplayIsTheRecordedSessionFrameForFrameAndStopsWhereItGoesAn
     EXPECT_EQ(ReplayFinish(&error), 0);
 }
 
-TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
+TEST_F(RecordTest, DamagedTruncatedOrNonsenseRecordingsAreRefused)
 {
     Record();
-    std::string bytes = Bytes("mini.rec");
+    std::string bytes = ReadFile("mini.rec");
     ASSERT_GT(bytes.size(), 100u);
     auto refused = [&](const std::string& content, const char* why) {
         std::ofstream("bad.rec", std::ios::binary) << content;
@@ -245,14 +230,9 @@ TEST_F(RecordTest, DamagedOrTruncatedRecordingsAreRefused)
     other[6] = 2;
     refused(Sealed(other), "another version");
     EXPECT_NE(Replay(0, "missing.rec").find("cannot read"), std::string::npos);
-}
 
-// Entries that pass the checksum but make no sense: each replay must stop
-// with a message, whatever the program asks.
-TEST_F(RecordTest, NonsenseThatPassesTheChecksumStopsCleanly)
-{
-    Record();
-    std::string bytes = Bytes("mini.rec");
+    // Entries that pass the checksum but make no sense: each replay must stop
+    // with a message, whatever the program asks.
     const size_t header = 8 + 4 + 1 + 1;   // magic, format, and no score file
     std::mt19937 random(7);
     int stopped = 0;
@@ -281,7 +261,7 @@ TEST_F(RecordTest, AReplayStartsFromTheRecordedHighScoresAndKeepsOthersSafe)
     fs::create_directory("elsewhere");
     fs::current_path("elsewhere");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");
-    EXPECT_EQ(Bytes(recordScoreFile), "twelve names");
+    EXPECT_EQ(ReadFile(recordScoreFile), "twelve names");
     ASSERT_EQ(Replay(0, "../mini.rec"), "");   // the same table is no obstacle
 
     std::ofstream(recordScoreFile, std::ios::binary) << "someone else's";
