@@ -1,16 +1,11 @@
-// Tests of WAV loading: malformed files, each conversion path, the sound table and its messages.
-#include "platform/headless.h"
+// Tests of WAV loading: malformed files and each conversion path (the sound table is the button sound's flow test).
 #include "sound/cea_sound.h"
 #include "tests/sound/wave_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 // A sine of the given frequency as 16-bit little-endian samples, the same on every channel.
@@ -152,53 +147,4 @@ TEST(SoundLoad, EightBitAndFloatFilesConvert)
     EXPECT_NEAR(sound.data[2], 64, 3);
     EXPECT_NEAR(sound.data[3], 255, 3);
     SoundDestroy(&sound);
-}
-
-class SoundTableTest : public ::testing::Test {
-protected:
-    std::filesystem::path folder;
-    void SetUp() override
-    {
-        HeadlessReset();
-        folder = std::filesystem::temp_directory_path() / ("sound_table_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder / "sounds");
-        HeadlessSetModuleFileName((folder / "program").wstring().c_str());
-    }
-    void TearDown() override
-    {
-        UnloadSounds();
-        MixerClose();
-        std::filesystem::remove_all(folder);
-    }
-    void Write(const char* name, const std::vector<uint8_t>& bytes)
-    {
-        FILE* file = fopen((folder / "sounds" / name).c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-};
-
-TEST_F(SoundTableTest, MissingFilesAreReportedByNameAndStaySilent)
-{
-    Write("die.wav", Wav(1, 1, 22050, 8, std::vector<uint8_t>(500, 180)));
-    Write("metal.wav", { 'R', 'I', 'F', 'F' });
-    LoadSounds();
-    std::vector<std::string> expected;
-    for (const char* name : { "fire", "homer", "powerup", "click", "button", "airraid", "metal" })
-        expected.push_back(std::string("File Missing: sounds\\") + name + ".wav");
-    EXPECT_EQ(HeadlessBoxes(), expected);
-    ASSERT_NE(SoundTableEntry(SoundDie), nullptr);
-    EXPECT_EQ(SoundTableEntry(SoundDie)->length, 500u);
-    ASSERT_NE(SoundTableEntry(SoundFire), nullptr);
-    EXPECT_EQ(SoundTableEntry(SoundFire)->data, nullptr);
-
-    PlayEffect(SoundFire);   // silent: nothing starts
-    PlayEffect(SoundDie);
-    PlayEffect(99);
-    EXPECT_EQ(SoundTableEntry(SoundFire)->playCount, 0u);
-    EXPECT_EQ(SoundTableEntry(SoundDie)->playCount, 1u);
-
-    UnloadSounds();   // ends the playing voice before freeing its data
-    EXPECT_EQ(SoundTableEntry(SoundDie), nullptr);
-    EXPECT_EQ(HeadlessBoxes().size(), expected.size());
 }

@@ -89,15 +89,27 @@ TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
 }
 
-TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
+// The sound table: a damaged file and six missing are reported by name and stay silent.
+TEST_F(FlowTest, SoundsLoadOrAreReportedAndMenuTableAndNameEntryEndWithTheButtonSound)
 {
     // A button sound long enough to be still playing when the checks run.
-    std::filesystem::create_directories(folder / "program" / "sounds");
-    for (const char* sound : { "fire", "die", "homer", "powerup", "click", "button", "airraid", "metal" })
-        WriteFile((folder / "program" / "sounds" / (std::string(sound) + ".wav")).c_str(),
-                  Wav(1, 1, 22050, 8, std::vector<uint8_t>(22050u * (strcmp(sound, "button") ? 1 : 60), 140)));
+    std::filesystem::path sounds = folder / "program" / "sounds";
+    std::filesystem::create_directories(sounds);
+    WriteFile((sounds / "button.wav").c_str(), Wav(1, 1, 22050, 8, std::vector<uint8_t>(22050 * 60, 140)));
+    WriteFile((sounds / "die.wav").c_str(), Wav(1, 1, 22050, 8, std::vector<uint8_t>(500, 180)));
+    WriteFile((sounds / "metal.wav").c_str(), { 'R', 'I', 'F', 'F' });
     HeadlessSetModuleFileName((folder / "program" / "space-shooter").wstring().c_str());
     LoadSounds();
+    std::vector<std::string> expected;
+    for (const char* name : { "fire", "homer", "powerup", "click", "airraid", "metal" })
+        expected.push_back(std::string("File Missing: sounds\\") + name + ".wav");
+    EXPECT_EQ(HeadlessBoxes(), expected);
+    EXPECT_EQ(SoundTableEntry(SoundDie)->length, 500u);
+    PlayEffect(SoundFire);
+    PlayEffect(SoundDie);
+    PlayEffect(99);
+    EXPECT_EQ(SoundTableEntry(SoundFire)->playCount, 0u);
+    EXPECT_EQ(SoundTableEntry(SoundDie)->playCount, 1u);
     const Sound* button = SoundTableEntry(SoundButton);
     ASSERT_TRUE(button && button->data);
 
@@ -115,7 +127,8 @@ TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
     Tap(okX, okY);
     ShowGameOverScreen(world);   // silent
     EXPECT_EQ(button->playCount, 4u);
-    UnloadSounds();
+    UnloadSounds();   // ends the playing voice before freeing its data
+    EXPECT_EQ(SoundTableEntry(SoundButton), nullptr);
     MixerClose();
 }
 
