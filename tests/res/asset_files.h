@@ -14,8 +14,7 @@ struct Rgb {
 // A decoded BMP, top row first.
 struct Picture {
     bool ok = false;
-    int width = 0, height = 0, bits = 0, paletteEntries = 0;
-    uint32_t clrUsed = 0;
+    int width = 0, height = 0, bits = 0;
     std::vector<Rgb> rgb;
     Rgb At(int x, int y) const { return rgb[(size_t)y * width + x]; }
 };
@@ -36,11 +35,6 @@ inline uint32_t Le32(const std::vector<uint8_t>& v, size_t at)
     return at + 4 > v.size() ? 0 : (uint32_t)v[at] | v[at + 1] << 8 | v[at + 2] << 16 | (uint32_t)v[at + 3] << 24;
 }
 
-inline uint32_t Le16(const std::vector<uint8_t>& v, size_t at)
-{
-    return at + 2 > v.size() ? 0 : (uint32_t)v[at] | v[at + 1] << 8;
-}
-
 // Uncompressed bottom-up BMP with a 40-byte info header, 4 to 32 bits.
 inline Picture ReadBmp(const std::vector<uint8_t>& f)
 {
@@ -49,11 +43,11 @@ inline Picture ReadBmp(const std::vector<uint8_t>& f)
         return p;
     p.width = (int)Le32(f, 18);
     p.height = (int)Le32(f, 22);
-    p.bits = (int)Le16(f, 28);
-    p.clrUsed = Le32(f, 46);
-    p.paletteEntries = p.bits <= 8 ? (p.clrUsed ? (int)p.clrUsed : 1 << p.bits) : 0;
+    p.bits = f[28] | f[29] << 8;
+    uint32_t clrUsed = Le32(f, 46);
+    size_t paletteEntries = p.bits <= 8 ? (clrUsed ? clrUsed : 1u << p.bits) : 0;
     size_t stride = (size_t)((p.bits * p.width + 31) / 32) * 4;
-    size_t rows = 54 + (size_t)p.paletteEntries * 4;
+    size_t rows = 54 + paletteEntries * 4;
     if (p.width <= 0 || p.height <= 0 || rows + stride * p.height > f.size())
         return p;
     p.rgb.resize((size_t)p.width * p.height);
@@ -74,11 +68,6 @@ inline Picture ReadBmp(const std::vector<uint8_t>& f)
     }
     p.ok = true;
     return p;
-}
-
-inline Picture ReadBmp(const std::string& path)
-{
-    return ReadBmp(ReadAll(path));
 }
 
 inline uint16_t Make565(Rgb c)
