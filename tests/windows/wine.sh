@@ -59,11 +59,7 @@ trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1
 start() {   # starts the game with arguments $2.., its exit code into $work/$1.rc; sets $window
     (cd "$app" && wine space-shooter.exe "${@:2}" >"$work/$1.txt" 2>&1; echo $? >"$work/$1.rc") &
-    window=
-    for _ in $(seq 60); do
-        window=$(xdo search --name '^Space Shooter' 2>/dev/null | head -1) && [ -n "$window" ] && break
-        sleep 1
-    done
+    window=$(timeout 60 xdotool search --sync --name '^Space Shooter' 2>/dev/null | head -1)
     [ -n "$window" ] || { fail "the window did not open"; exit 1; }
     sleep 4
 }
@@ -97,10 +93,7 @@ differ menu play || fail "New Game did not start play (the screenshot is the men
 grab() { sleep "$2"; import -window "$window" "$work/$1.png"; }
 xmessage -geometry +600+0 "in front" &
 other=$!
-for _ in $(seq 20); do
-    front=$(xdo search --name '^xmessage$' | head -1) && [ -n "$front" ] && break
-    sleep 0.5
-done
+front=$(timeout 10 xdotool search --sync --name '^xmessage$' 2>/dev/null | head -1)
 # Wine deactivates its window when the X focus leaves it, so it must have it
 # first; it sometimes misses the first change, so three tries are allowed.
 for _ in 1 2 3; do
