@@ -1,4 +1,4 @@
-// The high-score table: its rules, its file (missing, malformed, replaced safely through a crash) and its screen.
+// The high-score table: its rules and its file (missing, malformed, replaced safely through a crash).
 #include "platform/file.h"
 #include "tests/headless_game.h"
 #include "ui/highscore.h"
@@ -160,19 +160,6 @@ TEST_F(TableTest, ACrashAtAnyStepLeavesTheOldTableOrTheNew)
     EXPECT_GE(crashes, 2 * HighScoreCount + 4);
     EXPECT_GT(oldSeen, 0);
     EXPECT_GT(newSeen, 1);
-}
-
-// Damaged tables are shown as they are read (above), and the rows as the golden game over shows them.
-using HighScoreScreenTest = HeadlessGame;
-
-TEST_F(HighScoreScreenTest, WithoutATableNothingIsShown)
-{
-    std::filesystem::remove("Skyrend.dat");
-    Tap(100, 290);
-    EXPECT_EQ(ShowHighScores(back, 1), 0);
-    EXPECT_EQ(TapsLeft(), 1);   // no loop ran
-    std::vector<uint16_t> screen = Screen();
-    EXPECT_EQ(std::count(screen.begin(), screen.end(), 0), 240 * 320);   // left black
 }
 
 }  // namespace

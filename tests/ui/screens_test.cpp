@@ -84,6 +84,9 @@ TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
     std::filesystem::remove("Skyrend.dat");
     EXPECT_EQ(GameOver(0, { ok, ok, ok }), 1);
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
+    Tap(okX, okY);   // nor is the table shown from the menu: no loop runs
+    EXPECT_EQ(ShowHighScores(back, 1), 0);
+    EXPECT_EQ(TapsLeft(), 1);
 }
 
 // The sound table: a damaged file and six missing are reported by name and stay silent.
