@@ -102,12 +102,14 @@ TEST_F(MixerTest, ShortSoundEndsInTheFillAfterItRanOut)
     SoundDestroy(&shortSound);
 }
 
-TEST_F(MixerTest, NinthVoiceGrowsTheArrayAndFreedSlotsAreReused)
+// Nine voices grow the array, a stopped voice's slot is taken again, and voices stopped or destroyed while
+// playing end: the buffer playing and the five queued behind it still sound; all after them are silent.
+TEST_F(MixerTest, VoicesGrowTheArrayReuseFreedSlotsAndEndWhenStoppedOrDestroyed)
 {
     uint32_t before = MixerVoiceCapacity();
     std::vector<Sound> sounds;
     for (int i = 0; i < 10; i++)
-        sounds.push_back(MakeSound(Ramp(400, i + 1), 1));
+        sounds.push_back(MakeSound(Ramp(400, i + 1), 1 + i % 2));
     for (int i = 0; i < 9; i++)
         SoundPlay(&sounds[i], 1);
     EXPECT_EQ(MixerVoiceCapacity(), std::max(before, 9u));
@@ -116,7 +118,20 @@ TEST_F(MixerTest, NinthVoiceGrowsTheArrayAndFreedSlotsAreReused)
     EXPECT_EQ(sounds[3].playCount, 0u);
     SoundPlay(&sounds[9], 1);
     EXPECT_EQ(MixerVoiceCapacity(), std::max(before, 9u));
-    SysSleep(100);
+    SysSleep(200);
+    for (size_t i = 0; i < sounds.size(); i += 2) {
+        SoundStop(&sounds[i]);
+        SoundDestroy(&sounds[i + 1]);
+        EXPECT_EQ(sounds[i].playCount, 0u);
+        EXPECT_EQ(sounds[i + 1].data, nullptr);
+    }
+    size_t stoppedAt = HeadlessAudioCaptured().size();
+    SysSleep(500);
+    std::vector<uint8_t> out = HeadlessAudioCaptured();
+    auto queuedEnd = out.begin() + (ptrdiff_t)(stoppedAt + 6 * bufferBytes);
+    ASSERT_GT(out.end(), queuedEnd);
+    EXPECT_LT(std::count(queuedEnd - (ptrdiff_t)bufferBytes, queuedEnd, 128), (ptrdiff_t)bufferBytes);
+    EXPECT_EQ(std::count(queuedEnd, out.end(), 128), out.end() - queuedEnd);
     for (Sound& sound : sounds)
         SoundDestroy(&sound);
 }
@@ -148,28 +163,6 @@ TEST_F(MixerTest, AMonoDevicePlaysTheLeftChannelAndNoDeviceNothing)
     SoundStop(&sound);
     EXPECT_EQ(sound.playCount, 0u);
     SoundDestroy(&sound);
-}
-
-TEST_F(MixerTest, StopAndDestroyEndVoicesWhilePlaying)
-{
-    Sound looped = MakeSound(Ramp(1000, 5), 1);
-    Sound other = MakeSound(Ramp(900, 9), 2);
-    SoundPlay(&looped, 1);
-    SoundPlay(&other, 1);
-    SysSleep(300);
-    SoundStop(&looped);
-    SoundDestroy(&other);
-    EXPECT_EQ(looped.playCount, 0u);
-    EXPECT_EQ(other.data, nullptr);
-    // The buffer playing and the five queued behind it still sound; all after them are silent.
-    size_t stoppedAt = HeadlessAudioCaptured().size();
-    SysSleep(500);
-    std::vector<uint8_t> out = HeadlessAudioCaptured();
-    auto queuedEnd = out.begin() + (ptrdiff_t)(stoppedAt + 6 * bufferBytes);
-    ASSERT_GT(out.end(), queuedEnd);
-    EXPECT_LT(std::count(queuedEnd - (ptrdiff_t)bufferBytes, queuedEnd, 128), (ptrdiff_t)bufferBytes);
-    EXPECT_EQ(std::count(queuedEnd, out.end(), 128), out.end() - queuedEnd);
-    SoundDestroy(&looped);
 }
 
 // The thread is real but the clock waits for it, so the same calls at the

