@@ -228,6 +228,7 @@ TEST(Bitmaps, BossPartsSitOnTheirHitBoxesAndWreckInTheirAreas)
     }
 }
 
+// How the strip draws (its key, its height, a line's width) is pinned by every golden frame with text.
 TEST(Bitmaps, FontStripMatchesItsWidthFileAndCoversTheGameTexts)
 {
     Picture strip = ReadBmp(ReadAll(AssetPath("GFX/FONT.BMP")));
@@ -242,7 +243,6 @@ TEST(Bitmaps, FontStripMatchesItsWidthFileAndCoversTheGameTexts)
         total += inf[3 + 2 * i];
     }
     EXPECT_EQ(total, strip.width);
-    EXPECT_EQ(strip.At(0, 0), (Rgb { 0, 0, 0 }));
     const char* needed = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 :%!'-.,?/()";
     for (const char* c = needed; *c; c++)
         EXPECT_GT(width[(uint8_t)*c], 0) << "missing '" << *c << "'";
