@@ -21,7 +21,7 @@ const brightness = (x, y, w, h) => `(p => { let s = 0; for (let i = 0; i < p.len
 // The yellow pixels of the head-up display's top line as 0s and 1s: the score's digits, whatever scrolls
 // behind them. The line is there in play, not on the other screens.
 const yellow = `(p => Array.from({ length: p.length / 4 }, (_, i) => +(p[4 * i] > 200 && p[4 * i + 1] > 200 && p[4 * i + 2] < 80)).join(''))(${region(40, 0, 160, 12)})`;
-const scoreShown = `(${yellow}.match(/1/g) || []).length > 20`;
+const scoreShown = `((${yellow}.match(/1/g) || []).length > 20)`;
 const scoreDigits = () => evaluate(yellow);
 
 async function toPage(x, y) {
