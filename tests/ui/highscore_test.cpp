@@ -28,7 +28,6 @@ Bytes Table(int32_t first, int32_t step)
 class TableTest : public HeadlessGame {
 protected:
     void SetUp() override { folder = EnterOwnFolder(); }
-    void TearDown() override {}
 
     std::vector<HighScoreEntry> Read(int expectOpened = 1)
     {
