@@ -33,17 +33,7 @@ protected:
 };
 
 // The splash and the menu's fades are pinned by the golden runs, which all start with them.
-TEST_F(FlowTest, AQuitInTheMenuEndsAtOnce)
-{
-    MessagePostQuit(0);
-    uint32_t start = HeadlessNow();
-    EXPECT_EQ(Menu(), 1);
-    EXPECT_LT(HeadlessNow() - start, 3000u);   // no closing screen
-    Message message;
-    EXPECT_EQ(MessageGet(&message), 0);
-}
-
-TEST_F(FlowTest, MenuButtonsAndTheirEdges)
+TEST_F(FlowTest, MenuButtonsTheirEdgesAndAQuit)
 {
     Tap(52, 106);    // below "New Game"
     Tap(184, 75);    // right of it
@@ -67,6 +57,13 @@ TEST_F(FlowTest, MenuButtonsAndTheirEdges)
     EXPECT_EQ(Menu(), 1);
     EXPECT_GE(HeadlessNow() - start, 3000u);   // the closing screen is held
     EXPECT_EQ(TapsLeft(), 0);
+
+    MessagePostQuit(0);   // a quit ends the menu at once, with no closing screen, and reaches the outer loop
+    start = HeadlessNow();
+    EXPECT_EQ(Menu(), 1);
+    EXPECT_LT(HeadlessNow() - start, 3000u);
+    Message message;
+    EXPECT_EQ(MessageGet(&message), 0);
 }
 
 TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
@@ -87,17 +84,32 @@ TEST_F(FlowTest, TheGameOverFlowAsksForANameOnlyWhenTheScorePlaces)
     std::filesystem::remove("Skyrend.dat");
     EXPECT_EQ(GameOver(0, { ok, ok, ok }), 1);
     EXPECT_FALSE(std::filesystem::exists("Skyrend.dat"));
+    Tap(okX, okY);   // nor is the table shown from the menu: no loop runs
+    EXPECT_EQ(ShowHighScores(back, 1), 0);
+    EXPECT_EQ(TapsLeft(), 1);
 }
 
-TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
+// The sound table: a damaged file and six missing are reported by name and stay silent.
+TEST_F(FlowTest, SoundsLoadOrAreReportedAndMenuTableAndNameEntryEndWithTheButtonSound)
 {
     // A button sound long enough to be still playing when the checks run.
-    std::filesystem::create_directories(folder / "program" / "sounds");
-    for (const char* sound : { "fire", "die", "homer", "powerup", "click", "button", "airraid", "metal" })
-        WriteFile((folder / "program" / "sounds" / (std::string(sound) + ".wav")).c_str(),
-                  Wav(1, 1, 22050, 8, std::vector<uint8_t>(22050u * (strcmp(sound, "button") ? 1 : 60), 140)));
+    std::filesystem::path sounds = folder / "program" / "sounds";
+    std::filesystem::create_directories(sounds);
+    WriteFile((sounds / "button.wav").c_str(), Wav(1, 1, 22050, 8, std::vector<uint8_t>(22050 * 60, 140)));
+    WriteFile((sounds / "die.wav").c_str(), Wav(1, 1, 22050, 8, std::vector<uint8_t>(500, 180)));
+    WriteFile((sounds / "metal.wav").c_str(), { 'R', 'I', 'F', 'F' });
     HeadlessSetModuleFileName((folder / "program" / "space-shooter").wstring().c_str());
     LoadSounds();
+    std::vector<std::string> expected;
+    for (const char* name : { "fire", "homer", "powerup", "click", "airraid", "metal" })
+        expected.push_back(std::string("File Missing: sounds\\") + name + ".wav");
+    EXPECT_EQ(HeadlessBoxes(), expected);
+    EXPECT_EQ(SoundTableEntry(SoundDie)->length, 500u);
+    PlayEffect(SoundFire);
+    PlayEffect(SoundDie);
+    PlayEffect(99);
+    EXPECT_EQ(SoundTableEntry(SoundFire)->playCount, 0u);
+    EXPECT_EQ(SoundTableEntry(SoundDie)->playCount, 1u);
     const Sound* button = SoundTableEntry(SoundButton);
     ASSERT_TRUE(button && button->data);
 
@@ -115,7 +127,8 @@ TEST_F(FlowTest, MenuTableAndNameEntryEndWithTheButtonSound)
     Tap(okX, okY);
     ShowGameOverScreen(world);   // silent
     EXPECT_EQ(button->playCount, 4u);
-    UnloadSounds();
+    UnloadSounds();   // ends the playing voice before freeing its data
+    EXPECT_EQ(SoundTableEntry(SoundButton), nullptr);
     MixerClose();
 }
 

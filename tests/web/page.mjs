@@ -18,10 +18,11 @@ async function screenshot(name) {
 // The picture's pixels in game coordinates, read from the canvas.
 const region = (x, y, w, h) => `Array.from(document.getElementById('canvas').getContext('2d').getImageData(${x}, ${y}, ${w}, ${h}).data)`;
 const brightness = (x, y, w, h) => `(p => { let s = 0; for (let i = 0; i < p.length; i += 4) s += (p[i] + p[i + 1] + p[i + 2]) / 3; return s / (p.length / 4); })(${region(x, y, w, h)})`;
-// The yellow pixels of the score line: there in play, not on the other screens.
-const scoreShown = `(p => { let n = 0; for (let i = 0; i < p.length; i += 4) n += p[i] > 200 && p[i + 1] > 200 && p[i + 2] < 80; return n > 20; })(${region(40, 0, 160, 12)})`;
-// The score's digits, as drawn in the head-up display's top line.
-const scoreDigits = () => evaluate(`${region(40, 0, 160, 12)}.join()`);
+// The yellow pixels of the head-up display's top line as 0s and 1s: the score's digits, whatever scrolls
+// behind them. The line is there in play, not on the other screens.
+const yellow = `(p => Array.from({ length: p.length / 4 }, (_, i) => +(p[4 * i] > 200 && p[4 * i + 1] > 200 && p[4 * i + 2] < 80)).join(''))(${region(40, 0, 160, 12)})`;
+const scoreShown = `((${yellow}.match(/1/g) || []).length > 20)`;
+const scoreDigits = () => evaluate(yellow);
 
 async function toPage(x, y) {
   const r = await evaluate(`(r => [r.left, r.top, r.width])(document.getElementById('canvas').getBoundingClientRect())`);
@@ -71,7 +72,6 @@ try {
   await load();
   await expectMenu();
   await screenshot('menu');
-  check(true, 'the menu appears');
   await click(118, 90);
   check(await waitFor('play', scoreShown, 15000).then(() => true, () => false), 'a click on New Game starts play');
   check(await evaluate(`audio.context.state === 'running' && audio.heard > 1000`), 'sound plays from the first click');
@@ -140,9 +140,6 @@ try {
   await load();
   await expectMenu();
   const loaded = await evaluate(`Array.from(Module.FS.readFile('/data/Skyrend.dat').slice(0, 16)).join()`);
-  await tap(118, 177);   // High Scores
-  await sleep(3000);
-  await screenshot('touch-high-scores-after-reload');
   check(saved.startsWith('65,') && loaded === saved, 'a high score entered before a reload is there after it');
 
   // Two fingers at once: one steering left, one on FIRE.
