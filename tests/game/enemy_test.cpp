@@ -98,7 +98,8 @@ TEST_F(EnemyTest, PickUpsAreDrawnByTheirFlags)
         uint8_t mode;
     };
     const DrawCase cases[] = {
-        { 34, &extraLifeStrip, -8, -8, BlitKeyed }, { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen },
+        { 34, &extraLifeStrip, -8, -8, BlitKeyed },
+        { 16 | 32, &powerUpStrip, -8, -8, BlitKeyedScreen },
         { 64, &powerUpStrip, 0, 0, BlitKeyed },
     };
     for (const DrawCase& c : cases) {
