@@ -104,14 +104,20 @@ try {
   };
   check((await framesAfter('blur')) === 0 && (await framesAfter('focus')) > 10, 'an unfocused window suspends the game and focus resumes it');
 
-  // A phone: the controls lie below the picture; a finger taps New Game and holds FIRE.
-  await send('Emulation.setDeviceMetricsOverride', { width: 390, height: 844, deviceScaleFactor: 2, mobile: true });
+  // A phone held sideways has its controls either side of the picture, upright below it; a finger taps
+  // New Game and holds FIRE.
   await send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
-  await load();
-  await expectMenu();
-  const layout = await evaluate(`[document.getElementById('canvas'), document.getElementById('fire'), document.getElementById('steer')]
-    .map(e => e.getBoundingClientRect()).map(r => [r.left, r.top, r.right, r.bottom])`);
-  const [picture, fire, steer] = layout;
+  async function phone(width, height) {
+    await send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 2, mobile: true });
+    await load();
+    await expectMenu();
+    return evaluate(`[document.getElementById('canvas'), document.getElementById('fire'), document.getElementById('steer')]
+      .map(e => e.getBoundingClientRect()).map(r => [r.left, r.top, r.right, r.bottom])`);
+  }
+  const [side, sideFire, sideSteer] = await phone(844, 390);
+  check(sideSteer[2] <= side[0] && sideFire[0] >= side[2] && side[3] - side[1] > 380,
+    'sideways, the controls lie either side of a picture that fills the phone\'s height');
+  const [picture, fire, steer] = await phone(390, 844);
   check(fire[1] >= picture[3] && steer[1] >= picture[3] && fire[3] <= 844 && picture[2] - picture[0] > 300,
     'the touch controls lie below a picture that fills the phone\'s width');
   await screenshot('touch-menu');
