@@ -1,6 +1,7 @@
 // Desktop input: SDL events become the game's messages; keys are mapped to the game's virtual keys.
 #include "platform/backend.h"
 #include "platform/gx.h"
+#include "platform/pad.h"
 #include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
@@ -36,8 +37,8 @@ int16_t InputKeyState(int virtualKey)
 {
     int16_t held = 0;
     if (virtualKey >= KeyLeft && virtualKey <= KeyDown) {
-        SdlPadSteerPolled();
-        if (SdlPadKeyHeld(virtualKey))
+        PadSteerPolled(SDL_GetTicks());
+        if (PadKeyHeld(virtualKey))
             held = (int16_t)0x8000;
     }
     const Uint8* state = SDL_GetKeyboardState(nullptr);
@@ -53,7 +54,7 @@ static intptr_t SdlStylusPosition(int x, int y)
 {
     int frameX, frameY;
     SdlWindowToFrame(x, y, &frameX, &frameY);
-    SdlPadMouseUsed(frameX, frameY);
+    PadMouseUsed(frameX, frameY);
     return (intptr_t)(frameY << 16 | frameX);
 }
 

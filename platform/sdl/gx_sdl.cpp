@@ -1,6 +1,7 @@
 // Desktop display: the frame lives in memory and is shown through a streaming 565 texture, scaled by whole numbers.
 #include "platform/gx.h"
 #include "platform/internal.h"
+#include "platform/pad.h"
 #include "platform/record.h"
 #include "platform/sdl/sdl_internal.h"
 
@@ -77,7 +78,7 @@ static const PointerRowDef PointerTable[] = {
 static void SdlDrawPointer(const SdlLayout& layout)
 {
     int fx, fy;
-    if (!SdlPadPointer(&fx, &fy))
+    if (!PadPointer(&fx, &fy))
         return;
     int cell = layout.scale < 2 ? 1 : (layout.scale + 1) / 2;
     int tipX = layout.x + fx * layout.scale + layout.scale / 2;

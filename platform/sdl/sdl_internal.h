@@ -49,18 +49,9 @@ const uint16_t* SdlLastFrame();
 // Opens and closes pads as they come and go, turns their input into the
 // game's key messages and taps. Called by SdlPumpEvents with each SDL event.
 void SdlPadEvent(const SDL_Event& event);
-// Moves the pointer by the stick over the time since the last call, repeats
-// held buttons and hides the pointer when play resumes. Called by every pump.
+// Reads the open pads' keys and sticks for the shared pad (platform/pad.h),
+// which repeats held buttons and moves the pointer. Called by every pump.
 void SdlPadUpdate();
-// Nonzero while a pad holds the direction's arrow (KeyUp..KeyRight).
-int SdlPadKeyHeld(int virtualKey);
-// The game polled the arrow keys: play or a banner is running. Called by
-// InputKeyState.
-void SdlPadSteerPolled();
-// The mouse moved or clicked: the pad's pointer hides until the pad is used.
-void SdlPadMouseUsed(int frameX, int frameY);
-// Whether the pointer shows, and where it points in the 240 x 320 frame.
-int SdlPadPointer(int* frameX, int* frameY);
 // Drops every pad and the pointer's state (tests).
 void SdlPadReset();
 

@@ -1,6 +1,7 @@
 // Web input: the page's keys, clicks, touches, focus and on-screen controls become the game's messages.
 #include "platform/backend.h"
 #include "platform/gx.h"
+#include "platform/pad.h"
 #include "platform/record.h"
 #include "platform/web/web_internal.h"
 #include "platform/win.h"
@@ -93,7 +94,7 @@ static void WebQueueStylus(uint32_t message, double x, double y)
 {
     int fx, fy;
     WebToFrame(x, y, &fx, &fy);
-    WebPadMouseUsed(fx, fy);
+    PadMouseUsed(fx, fy);
     WebQueue(EventStylus, message, fx, fy);
 }
 
@@ -235,8 +236,8 @@ void WebPumpInput()
 int16_t InputKeyState(int virtualKey)
 {
     if (virtualKey >= KeyLeft && virtualKey <= KeyDown)
-        WebPadSteerPolled();
+        PadSteerPolled(BackendNow());
     int held = virtualKey > 0 && virtualKey < keyCount &&
-               (keyboardHeld[virtualKey] || controlHeld[virtualKey] || WebPadKeyHeld(virtualKey));
+               (keyboardHeld[virtualKey] || controlHeld[virtualKey] || PadKeyHeld(virtualKey));
     return RecordKey(virtualKey, held ? (int16_t)0x8000 : 0);
 }

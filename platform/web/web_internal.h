@@ -22,12 +22,6 @@ void WebYieldIfBusy();
 // Sleeps in the browser for ms, letting its events in. Every wait uses it.
 void WebSleep(uint32_t ms);
 
-// The pads (pad_web.cpp). Turns their buttons into the game's keys and, while
-// the screens are up, moves a pointer whose A taps. Called by WebPumpInput.
+// The pads (pad_web.cpp). Reads their buttons and sticks for the shared pad
+// (platform/pad.h) and shows its pointer on the page. Called by WebPumpInput.
 void WebPadUpdate();
-// Nonzero while a pad holds the key. Read by InputKeyState.
-int WebPadKeyHeld(int virtualKey);
-// The game polled the arrows: play is running. Called by InputKeyState.
-void WebPadSteerPolled();
-// The mouse or a finger was used: the pointer hides until the pad is used.
-void WebPadMouseUsed(int frameX, int frameY);

@@ -2,6 +2,7 @@
 #include "desktop_env.h"
 
 #include "platform/gx.h"
+#include "platform/pad.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/win.h"
 
@@ -147,7 +148,7 @@ TEST_F(Pad, InPlayThePadIsTheKeyboard)
     EXPECT_EQ(Count(WM_KEYUP, KeyLeft, false), 1);
 
     int x, y;
-    EXPECT_EQ(SdlPadPointer(&x, &y), 0);   // no pointer over play
+    EXPECT_EQ(PadPointer(&x, &y), 0);   // no pointer over play
     EXPECT_EQ(Count(WM_LBUTTONDOWN, 1, false), 0);
 }
 
@@ -171,7 +172,7 @@ TEST_F(Pad, OffPlayThePointerTapsAndIsDrawnOverThePictureOnlyAndTheMouseOrPlayHi
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
     Pump(20);
     int x, y;
-    ASSERT_EQ(SdlPadPointer(&x, &y), 1);
+    ASSERT_EQ(PadPointer(&x, &y), 1);
     EXPECT_LT(x, 120);   // from the middle, to the left
     // Off play A taps where the pointer is.
     EXPECT_EQ(Count(WM_KEYDOWN, KeyFire, false), 0);
@@ -234,14 +235,14 @@ TEST_F(Pad, OffPlayThePointerTapsAndIsDrawnOverThePictureOnlyAndTheMouseOrPlayHi
     motion.motion.windowID = SDL_GetWindowID(sdlVideo.window);
     SDL_PushEvent(&motion);
     Pump(20);
-    EXPECT_EQ(SdlPadPointer(&x, &y), 0);
+    EXPECT_EQ(PadPointer(&x, &y), 0);
     // Shown again by the pad, it hides when play comes back.
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     Pump(20);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0);
-    ASSERT_EQ(SdlPadPointer(&x, &y), 1);
+    ASSERT_EQ(PadPointer(&x, &y), 1);
     Pump(50, true);
-    EXPECT_EQ(SdlPadPointer(&x, &y), 0);
+    EXPECT_EQ(PadPointer(&x, &y), 0);
 }
 
 TEST_F(Pad, PadsComeAndGoAndOnlyFourAreOpen)
